@@ -1,0 +1,20 @@
+-- Indexes on every column a search or a transfer looks up.
+CREATE INDEX ix_processos_revista ON Processos (revista);
+CREATE INDEX ix_processos_marca ON Processos (marca);
+CREATE INDEX ix_processos_marcaclean ON Processos (marcaclean);
+CREATE INDEX ix_processos_marcaphon1 ON Processos (marcaphon1);
+CREATE INDEX ix_processos_marcaphon2 ON Processos (marcaphon2);
+CREATE INDEX ix_processos_titular ON Processos (titular);
+CREATE INDEX ix_processos_cgccpf ON Processos (cgccpf);
+CREATE INDEX ix_processos_codprocurador ON Processos (codprocurador);
+CREATE INDEX ix_processos_vigencia ON Processos (vigencia);
+CREATE INDEX ix_processos_nclclasse ON Processos (nclclasse);
+CREATE INDEX ix_processos_titularpais ON Processos (titularpais);
+CREATE INDEX ix_revprocs_processo ON RevProcs (processo);
+CREATE INDEX ix_revprocs_rpi ON RevProcs (rpi);
+CREATE INDEX ix_procuradores_procurador ON Procuradores (procurador);
+CREATE INDEX ix_revprocref_codigo ON RevProcRef (codigo);
+CREATE INDEX ix_revprocref_refproc ON RevProcRef (refproc);
+CREATE INDEX ix_revprocrefproc_codigo ON RevProcRefProc (codigo);
+CREATE INDEX ix_revprocrefproc_refproc ON RevProcRefProc (refproc);
+CREATE INDEX ix_procrefrevista_ordemproc ON ProcRefRevista (ordemproc);
