@@ -1,0 +1,592 @@
+#include "Db.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+// Firebird refuses string literals longer than 65,535 bytes (16,383
+// characters on a UTF8 connection). Longer literals are sent as bound
+// parameters; this bound keeps well clear of the limit.
+constexpr qsizetype kMaxInlineLiteral = 8000;
+
+// Firebird's CHAR type code; such values come padded with blanks.
+constexpr int kSqlText = 452;
+
+QString errorText(const QSqlError& e)
+{
+    QString t = e.databaseText().trimmed();
+    if (t.isEmpty()) t = e.text().trimmed();
+    if (t.isEmpty()) t = QStringLiteral("erro desconhecido");
+    return t;
+}
+
+struct Prepared {
+    QString sql;
+    QVector<QVariant> params;
+};
+
+// Moves over-long string literals into bound parameters.
+Prepared extractLongLiterals(const QString& sql)
+{
+    Prepared p;
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    qsizetype copied = 0;
+    bool any = false;
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'')) {
+            // Literal from i to the closing apostrophe ('' is an apostrophe).
+            qsizetype j = i + 1;
+            QString content;
+            bool closed = false;
+            while (j < n) {
+                if (sql[j] == QLatin1Char('\'')) {
+                    if (j + 1 < n && sql[j + 1] == QLatin1Char('\'')) {
+                        content += QLatin1Char('\'');
+                        j += 2;
+                        continue;
+                    }
+                    closed = true;
+                    break;
+                }
+                content += sql[j];
+                ++j;
+            }
+            if (!closed) break;  // leave a malformed text to the server
+            if (content.size() > kMaxInlineLiteral) {
+                if (!any) p.sql.reserve(n);
+                any = true;
+                p.sql += QStringView(sql).mid(copied, i - copied);
+                p.sql += QLatin1Char('?');
+                p.params << content;
+                copied = j + 1;
+            }
+            i = j + 1;
+            continue;
+        }
+        if (c == QLatin1Char('"')) {  // quoted identifier
+            const qsizetype j = sql.indexOf(QLatin1Char('"'), i + 1);
+            if (j < 0) break;
+            i = j + 1;
+            continue;
+        }
+        ++i;
+    }
+    if (!any) {
+        p.sql = sql;
+        return p;
+    }
+    p.sql += QStringView(sql).mid(copied);
+    return p;
+}
+
+QString upperKey(const QString& s) { return s.trimmed().toUpper(); }
+
+bool isNumber(const QVariant& v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int compareValues(const QVariant& a, const QVariant& b)
+{
+    const bool an = a.isNull(), bn = b.isNull();
+    if (an || bn) return an == bn ? 0 : (an ? -1 : 1);
+    if (isNumber(a) && isNumber(b)) {
+        const double x = a.toDouble(), y = b.toDouble();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    const int ta = a.metaType().id(), tb = b.metaType().id();
+    if ((ta == QMetaType::QDate || ta == QMetaType::QDateTime) && (tb == QMetaType::QDate || tb == QMetaType::QDateTime)) {
+        const QDateTime x = a.toDateTime(), y = b.toDateTime();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
+}
+
+std::atomic<int> g_connectionSerial{0};
+
+}  // namespace
+
+DbError::DbError(const QString& message, const QString& sql)
+    : std::runtime_error(message.toStdString()), message_(message), sql_(sql)
+{
+}
+
+ConnectionParts ParseConnectionString(const QString& s)
+{
+    ConnectionParts p;
+    QString head = s;
+    // DBNAME comes last and is taken whole (a path may hold any character).
+    const int at = s.indexOf(QStringLiteral("DBNAME="), 0, Qt::CaseInsensitive);
+    if (at >= 0 && (at == 0 || s[at - 1] == QLatin1Char(';'))) {
+        p.dbname = s.mid(at + 7);
+        head = s.left(at);
+    }
+    for (const QString& part : head.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int eq = part.indexOf(QLatin1Char('='));
+        if (eq < 0) continue;
+        const QString key = part.left(eq).trimmed().toUpper();
+        const QString value = part.mid(eq + 1);
+        if (key == QLatin1String("DRIVER")) p.driver = value;
+        else if (key == QLatin1String("CLIENT")) p.client = value;
+        else if (key == QLatin1String("CHARSET")) p.charset = value;
+        else if (key == QLatin1String("UID")) p.uid = value;
+        else if (key == QLatin1String("PWD")) p.pwd = value;
+    }
+    return p;
+}
+
+bool IsSupportedDriver(const QString& driver)
+{
+    const QString d = driver.trimmed();
+    return d.contains(QLatin1String("Firebird"), Qt::CaseInsensitive) ||
+           d.contains(QLatin1String("InterBase"), Qt::CaseInsensitive);
+}
+
+// ---------------------------------------------------------------- connection
+
+struct DbConnection::Cache {
+    QHash<QString, QStringList> keys;
+};
+
+DbConnection::DbConnection() : cache_(std::make_unique<Cache>()) {}
+
+DbConnection::~DbConnection() { close(); }
+
+DbConnection& DbConnection::instance()
+{
+    static DbConnection c;
+    return c;
+}
+
+void DbConnection::open(const QString& connectionString)
+{
+    close();
+    const ConnectionParts p = ParseConnectionString(connectionString);
+    if (!IsSupportedDriver(p.driver))
+        throw DbError(QStringLiteral("O driver de banco de dados \"%1\" não é suportado; use \"Firebird/InterBase(r) driver\".")
+                          .arg(p.driver));
+    if (p.dbname.trimmed().isEmpty())
+        throw DbError(QStringLiteral("O caminho do banco de dados está vazio (DatabaseLocation e DatabaseName em quorvanta.Ini)."));
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
+        throw DbError(QStringLiteral("O driver Firebird do Qt (QIBASE) não está instalado."));
+    // A local path opens the file embedded; it must exist (the engine would
+    // otherwise report a less helpful error).
+    const QString db = p.dbname;
+    const bool remote = db.contains(QLatin1Char(':')) && !db.startsWith(QLatin1Char('/'));
+    if (!remote && !QFileInfo::exists(db))
+        throw DbError(QStringLiteral("Banco de dados não encontrado: %1").arg(db));
+
+    name_ = QStringLiteral("quorvanta-%1").arg(++g_connectionSerial);
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name_);
+    db_.setDatabaseName(db);
+    db_.setUserName(p.uid.isEmpty() ? QStringLiteral("SYSDBA") : p.uid);
+    db_.setPassword(p.pwd);
+    const QString charset = p.charset.trimmed().isEmpty() ? QStringLiteral("UTF8") : p.charset.trimmed();
+    db_.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=") + charset);
+    if (!db_.open()) {
+        const QString err = errorText(db_.lastError());
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        name_.clear();
+        throw DbError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(db, err));
+    }
+    connectionString_ = connectionString;
+}
+
+void DbConnection::close()
+{
+    if (name_.isEmpty()) return;
+    if (inTransaction_) {
+        db_.rollback();
+        inTransaction_ = false;
+    }
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name_);
+    name_.clear();
+    cache_->keys.clear();
+}
+
+bool DbConnection::isOpen() const { return !name_.isEmpty() && db_.isOpen(); }
+
+static void ensureOpen(const DbConnection& c)
+{
+    if (!c.isOpen()) throw DbError(QStringLiteral("A conexão com o banco de dados não está aberta."));
+}
+
+static void runStatement(QSqlQuery& q, const QString& sql)
+{
+    const Prepared p = extractLongLiterals(sql);
+    bool ok;
+    if (p.params.isEmpty()) {
+        ok = q.exec(p.sql);
+    } else {
+        ok = q.prepare(p.sql);
+        if (ok) {
+            for (const QVariant& v : p.params) q.addBindValue(v);
+            ok = q.exec();
+        }
+    }
+    if (!ok) throw DbError(errorText(q.lastError()), sql);
+}
+
+int DbConnection::execute(const QString& sql)
+{
+    ensureOpen(*this);
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    runStatement(q, sql);
+    return q.numRowsAffected();
+}
+
+static void readRows(QSqlQuery& q, Recordset& rs, QStringList& columns, QVector<QVector<QVariant>>& rows,
+                     QVector<int>& order)
+{
+    const QSqlRecord rec = q.record();
+    const int n = rec.count();
+    QVector<bool> padded(n);
+    for (int i = 0; i < n; ++i) {
+        columns << rec.fieldName(i);
+        padded[i] = (rec.field(i).typeID() & ~1) == kSqlText;
+    }
+    while (q.next()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i) {
+            if (q.isNull(i)) continue;  // SQL Null stays a null QVariant
+            QVariant v = q.value(i);
+            if (v.metaType().id() == QMetaType::QByteArray && rec.field(i).metaType().id() != QMetaType::QByteArray)
+                v = QString::fromUtf8(v.toByteArray());
+            if (padded[i] && v.metaType().id() == QMetaType::QString) {
+                QString s = v.toString();
+                qsizetype e = s.size();
+                while (e > 0 && s[e - 1] == QLatin1Char(' ')) --e;
+                s.truncate(e);
+                v = s;
+            } else if (v.metaType().id() == QMetaType::QString && v.toString().isNull()) {
+                v = QString(QLatin1String(""));
+            }
+            row[i] = v;
+        }
+        order << int(rows.size());
+        rows << row;
+    }
+    (void)rs;
+}
+
+Recordset DbConnection::query(const QString& sql)
+{
+    ensureOpen(*this);
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    runStatement(q, sql);
+    Recordset rs;
+    readRows(q, rs, rs.columns_, rs.rows_, rs.order_);
+    rs.conn_ = this;
+    // A query over one table (no join, no list of tables) can be edited.
+    static const QRegularExpression single(
+        QStringLiteral("^\\s*select\\s.+?\\sfrom\\s+([A-Za-z_][A-Za-z0-9_$]*)\\s*(?:where\\s.*|order\\s+by\\s.*)?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto m = single.match(sql);
+    if (m.hasMatch() && !sql.contains(QLatin1String(" join "), Qt::CaseInsensitive)) rs.table_ = m.captured(1);
+    return rs;
+}
+
+Recordset DbConnection::openTable(const QString& table)
+{
+    Recordset rs = query(QStringLiteral("SELECT * FROM ") + table);
+    rs.table_ = table;
+    return rs;
+}
+
+QStringList DbConnection::keyColumns(const QString& table)
+{
+    const QString t = upperKey(table);
+    auto it = cache_->keys.find(t);
+    if (it != cache_->keys.end()) return it.value();
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT TRIM(s.RDB$FIELD_NAME) FROM RDB$RELATION_CONSTRAINTS c "
+        "JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
+        "WHERE c.RDB$RELATION_NAME = ? AND c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' ORDER BY s.RDB$FIELD_POSITION"));
+    q.addBindValue(t);
+    if (!q.exec()) throw DbError(errorText(q.lastError()));
+    QStringList keys;
+    while (q.next()) keys << q.value(0).toString().trimmed().toUpper();
+    cache_->keys.insert(t, keys);
+    return keys;
+}
+
+void DbConnection::beginTransaction()
+{
+    ensureOpen(*this);
+    if (inTransaction_) throw DbError(QStringLiteral("Já existe uma transação aberta."));
+    if (!db_.transaction()) throw DbError(errorText(db_.lastError()));
+    inTransaction_ = true;
+}
+
+void DbConnection::commit()
+{
+    if (!inTransaction_) return;
+    inTransaction_ = false;
+    if (!db_.commit()) throw DbError(errorText(db_.lastError()));
+}
+
+void DbConnection::rollback()
+{
+    if (!inTransaction_) return;
+    inTransaction_ = false;
+    db_.rollback();
+}
+
+DbTransaction::DbTransaction(DbConnection& db) : db_(db) { db_.beginTransaction(); }
+
+DbTransaction::~DbTransaction()
+{
+    if (!done_) db_.rollback();
+}
+
+void DbTransaction::commit()
+{
+    done_ = true;
+    db_.commit();
+}
+
+// ----------------------------------------------------------------- recordset
+
+int Recordset::columnIndex(const QString& name) const
+{
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QVariant Recordset::value(int column) const
+{
+    if (eof() || bof()) throw DbError(QStringLiteral("Não há registro atual."));
+    if (column < 0 || column >= columns_.size()) throw DbError(QStringLiteral("Coluna inexistente."));
+    const int row = order_[pos_];
+    if (adding_ && row == editRow_) return rows_[row][column];
+    return rows_[row][column];
+}
+
+QVariant Recordset::value(const QString& name) const
+{
+    const int c = columnIndex(name);
+    if (c < 0) throw DbError(QStringLiteral("Coluna inexistente: %1").arg(name));
+    return value(c);
+}
+
+QVariant Recordset::at(int row, int column) const { return rows_.at(order_.at(row)).at(column); }
+
+QVariant Recordset::at(int row, const QString& name) const
+{
+    const int c = columnIndex(name);
+    if (c < 0) throw DbError(QStringLiteral("Coluna inexistente: %1").arg(name));
+    return at(row, c);
+}
+
+void Recordset::setSort(const QString& spec)
+{
+    struct Key {
+        int column;
+        bool desc;
+    };
+    QVector<Key> keys;
+    for (const QString& part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList words = part.simplified().split(QLatin1Char(' '));
+        if (words.isEmpty() || words[0].isEmpty()) continue;
+        const int c = columnIndex(words[0]);
+        if (c < 0) throw DbError(QStringLiteral("Coluna inexistente: %1").arg(words[0]));
+        const bool desc = words.size() > 1 && words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
+        keys << Key{c, desc};
+    }
+    sort_ = spec;
+    order_.resize(rows_.size());
+    for (int i = 0; i < rows_.size(); ++i) order_[i] = i;
+    if (!keys.isEmpty()) {
+        std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+            for (const Key& k : keys) {
+                int r = compareValues(rows_[a][k.column], rows_[b][k.column]);
+                if (k.desc) r = -r;
+                if (r != 0) return r < 0;
+            }
+            return false;
+        });
+    }
+    pos_ = 0;
+}
+
+bool Recordset::find(const QString& criterion)
+{
+    const int eq = criterion.indexOf(QLatin1Char('='));
+    if (eq < 0) throw DbError(QStringLiteral("Critério inválido: %1").arg(criterion));
+    const int c = columnIndex(criterion.left(eq).trimmed());
+    if (c < 0) throw DbError(QStringLiteral("Coluna inexistente: %1").arg(criterion.left(eq)));
+    QString v = criterion.mid(eq + 1).trimmed();
+    if (v.size() >= 2 && v.startsWith(QLatin1Char('\'')) && v.endsWith(QLatin1Char('\'')))
+        v = v.mid(1, v.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    if (pos_ < 0) pos_ = 0;
+    for (; pos_ < recordCount(); ++pos_) {
+        const QVariant& x = rows_[order_[pos_]][c];
+        if (x.isNull()) continue;
+        if (isNumber(x)) {
+            bool ok = false;
+            const double d = v.toDouble(&ok);
+            if (ok && d == x.toDouble()) return true;
+        } else if (x.toString() == v) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Recordset::addNew()
+{
+    if (!updatable()) throw DbError(QStringLiteral("Este conjunto de registros não pode ser alterado."));
+    rows_ << QVector<QVariant>(columns_.size());
+    editRow_ = int(rows_.size()) - 1;
+    order_ << editRow_;
+    pos_ = int(order_.size()) - 1;
+    adding_ = true;
+    dirty_ = QVector<bool>(columns_.size(), false);
+}
+
+void Recordset::setValue(const QString& name, const QVariant& v)
+{
+    if (!updatable()) throw DbError(QStringLiteral("Este conjunto de registros não pode ser alterado."));
+    const int c = columnIndex(name);
+    if (c < 0) throw DbError(QStringLiteral("Coluna inexistente: %1").arg(name));
+    if (eof() || bof()) throw DbError(QStringLiteral("Não há registro atual."));
+    const int row = order_[pos_];
+    if (editRow_ != row) {
+        editRow_ = row;
+        adding_ = false;
+        dirty_ = QVector<bool>(columns_.size(), false);
+        original_ = rows_[row];
+    }
+    rows_[row][c] = v;
+    dirty_[c] = true;
+}
+
+void Recordset::update()
+{
+    if (editRow_ < 0) return;
+    if (!conn_) throw DbError(QStringLiteral("Conjunto de registros sem conexão."));
+    const QStringList keys = conn_->keyColumns(table_);
+    QSqlQuery q(conn_->database());
+    QVector<QVariant>& row = rows_[editRow_];
+    if (adding_) {
+        QStringList cols, marks;
+        QVector<QVariant> values;
+        for (int i = 0; i < columns_.size(); ++i) {
+            if (!dirty_[i]) continue;
+            cols << columns_[i];
+            marks << QStringLiteral("?");
+            values << row[i];
+        }
+        QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table_)
+                                     : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                           .arg(table_, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        QStringList returning;
+        for (const QString& k : keys)
+            if (columnIndex(k) >= 0) returning << k;
+        if (!returning.isEmpty()) sql += QStringLiteral(" RETURNING ") + returning.join(QLatin1Char(','));
+        if (!q.prepare(sql)) throw DbError(errorText(q.lastError()), sql);
+        for (const QVariant& v : values) q.addBindValue(v);
+        if (!q.exec()) throw DbError(errorText(q.lastError()), sql);
+        if (!returning.isEmpty() && q.next())
+            for (int i = 0; i < returning.size(); ++i) row[columnIndex(returning[i])] = q.value(i);
+    } else {
+        if (keys.isEmpty()) throw DbError(QStringLiteral("A tabela %1 não tem chave.").arg(table_));
+        QStringList sets;
+        QVector<QVariant> values;
+        for (int i = 0; i < columns_.size(); ++i) {
+            if (!dirty_[i]) continue;
+            sets << columns_[i] + QStringLiteral("=?");
+            values << row[i];
+        }
+        if (!sets.isEmpty()) {
+            QStringList where;
+            for (const QString& k : keys) {
+                const int c = columnIndex(k);
+                if (c < 0) throw DbError(QStringLiteral("A chave %1 não está no conjunto de registros.").arg(k));
+                where << k + QStringLiteral("=?");
+                values << original_[c];
+            }
+            const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                    .arg(table_, sets.join(QLatin1Char(',')), where.join(QStringLiteral(" AND ")));
+            if (!q.prepare(sql)) throw DbError(errorText(q.lastError()), sql);
+            for (const QVariant& v : values) q.addBindValue(v);
+            if (!q.exec()) {
+                const QString err = errorText(q.lastError());
+                row = original_;
+                editRow_ = -1;
+                throw DbError(err, sql);
+            }
+        }
+    }
+    editRow_ = -1;
+    adding_ = false;
+}
+
+void Recordset::deleteCurrent()
+{
+    if (!updatable() || !conn_) throw DbError(QStringLiteral("Este conjunto de registros não pode ser alterado."));
+    if (eof() || bof()) throw DbError(QStringLiteral("Não há registro atual."));
+    const QStringList keys = conn_->keyColumns(table_);
+    if (keys.isEmpty()) throw DbError(QStringLiteral("A tabela %1 não tem chave.").arg(table_));
+    const int row = order_[pos_];
+    QStringList where;
+    QVector<QVariant> values;
+    for (const QString& k : keys) {
+        const int c = columnIndex(k);
+        if (c < 0) throw DbError(QStringLiteral("A chave %1 não está no conjunto de registros.").arg(k));
+        where << k + QStringLiteral("=?");
+        values << rows_[row][c];
+    }
+    QSqlQuery q(conn_->database());
+    const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_, where.join(QStringLiteral(" AND ")));
+    if (!q.prepare(sql)) throw DbError(errorText(q.lastError()), sql);
+    for (const QVariant& v : values) q.addBindValue(v);
+    if (!q.exec()) throw DbError(errorText(q.lastError()), sql);
+    order_.removeAt(pos_);
+    editRow_ = -1;
+    adding_ = false;
+}
+
+// -------------------------------------------------------------- data control
+
+void DataControl::Refresh()
+{
+    DbConnection& c = DbConnection::instance();
+    if (!c.isOpen()) c.open(ConnectionString);
+    rs_ = CommandType == Table ? c.openTable(RecordSource) : c.query(RecordSource);
+}

@@ -1,0 +1,95 @@
+#include "Globals.h"
+
+#include "DBSpecifics.h"
+#include "Db.h"
+#include "Ui.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace Globals {
+
+QString IniFilePath;
+
+namespace {
+QString g_programDir;
+constexpr const char* kIniName = "quorvanta.Ini";
+constexpr int kMaxValue = 254;  // the profile read's buffer holds 255 with its NUL
+}  // namespace
+
+QString programDir()
+{
+    if (!g_programDir.isEmpty()) return g_programDir;
+    return QCoreApplication::applicationDirPath();
+}
+
+void setProgramDir(const QString& dir) { g_programDir = dir; }
+
+QString FindIniFile(const QString& dir)
+{
+    const QDir d(dir);
+    const QString exact = d.filePath(QString::fromLatin1(kIniName));
+    if (QFileInfo::exists(exact)) return exact;
+    const QStringList names = d.entryList(QDir::Files | QDir::Hidden);
+    for (const QString& n : names)
+        if (n.compare(QString::fromLatin1(kIniName), Qt::CaseInsensitive) == 0) return d.filePath(n);
+    return exact;
+}
+
+QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key)
+{
+    QFile f(iniPath);
+    if (!f.open(QIODevice::ReadOnly)) return QString();
+    const QByteArray all = f.readAll();
+    // The settings file is a single-byte text; a UTF-8 file is taken as such.
+    QString text = QString::fromUtf8(all);
+    if (text.contains(QChar::ReplacementCharacter)) text = QString::fromLatin1(all);
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool inSection = false;
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        const QString t = line.trimmed();
+        if (t.startsWith(QLatin1Char('['))) {
+            const int close = t.indexOf(QLatin1Char(']'));
+            const QString name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
+            inSection = name.compare(section.trimmed(), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inSection || t.isEmpty() || t.startsWith(QLatin1Char(';'))) continue;
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0) continue;
+        if (line.left(eq).trimmed().compare(key.trimmed(), Qt::CaseInsensitive) != 0) continue;
+        return line.mid(eq + 1).left(kMaxValue);
+    }
+    return QString();
+}
+
+QString GetIniValue(const QString& section, const QString& key)
+{
+    return GetIniValueFrom(IniFilePath, section, key);
+}
+
+bool Main()
+{
+    IniFilePath = FindIniFile(programDir());
+    if (!QFileInfo::exists(IniFilePath)) {
+        MsgBox(QStringLiteral("Arquivo 'Quorvanta.Ini' está faltando !"), vb::Critical,
+               QStringLiteral("Arquivo não encontrado..."));
+        return false;
+    }
+    DBSpecifics::ReadSettings();
+    DbConnection& db = DbConnection::instance();
+    db.cursorLocation = DBSpecifics::CursorLoc;
+    try {
+        db.open(DBSpecifics::BuildConnectionString());
+    } catch (const DbError& e) {
+        MsgBox(e.message(), vb::Critical, QStringLiteral("Erro ao abrir o banco de dados"));
+        return false;
+    }
+    DBSpecifics::AdminFlag = 0;
+    return true;
+}
+
+}  // namespace Globals

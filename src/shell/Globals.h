@@ -1,0 +1,35 @@
+#pragma once
+// Program-wide values and the settings file.
+
+#include <QString>
+
+
+namespace Globals {
+
+// The program's folder (where the executable and quorvanta.Ini live).
+// Tests may point it elsewhere.
+QString programDir();
+void setProgramDir(const QString& dir);
+
+// Full path of the settings file, set by Main (the program's folder followed
+// by "quorvanta.Ini", the file name matched without regard to letter case).
+extern QString IniFilePath;
+
+// Finds "quorvanta.Ini" in a folder, ignoring the letter case of the name.
+// Returns the path of the file found, or the path it would have.
+QString FindIniFile(const QString& dir);
+
+// Reads one value of the settings file: sections and keys found without
+// regard to letter case, the value as written after "=", at most 254
+// characters, empty when missing. Never fails.
+QString GetIniValue(const QString& section, const QString& key);
+// The same over a given file (used by GetIniValue and by tests).
+QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key);
+
+// Start-up: checks the settings file, reads the settings, opens the
+// connection, clears the administrator right. Returns false when the
+// program must end (the reason was shown). Showing the main menu is the
+// caller's (src/app).
+bool Main();
+
+}  // namespace Globals

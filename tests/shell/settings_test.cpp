@@ -1,0 +1,108 @@
+// Settings file, connection string and start-up.
+#include "shell/DBSpecifics.h"
+#include "shell/Db.h"
+#include "shell/Globals.h"
+#include "support/TestDb.h"
+#include "support/TestUi.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+}  // namespace
+
+TEST(Settings, ProfileReaderFindsSectionsAndKeysWithoutCaseAndKeepsBlanks)
+{
+    QTemporaryDir d;
+    const QString ini = d.filePath("quorvanta.Ini");
+    writeFile(ini, "; comment\r\n[DATABASE]\r\ndatabaselocation = /dados/ \r\nDatabaseName=base.fdb\r\nEmpresa=\r\n"
+                   "[Outra]\r\nDatabaseName=nao\r\n[odbc]\r\nDRIVER=   \r\nCHARSET= UTF8 \r\n");
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "DatabaseLocation"), QString(" /dados/ "));
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "database", "DATABASENAME"), QString("base.fdb"));
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), QString(""));
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Falta"), QString());
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Nenhuma", "DatabaseName"), QString());
+    EXPECT_EQ(Globals::GetIniValueFrom(d.filePath("nao-existe.ini"), "Database", "Empresa"), QString());
+
+    writeFile(ini, "[Database]\nEmpresa=" + QByteArray(300, 'x') + "\n");
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa").size(), 254);
+}
+
+TEST(Settings, ConnectionStringGrammar)
+{
+    QTemporaryDir d;
+    Globals::IniFilePath = d.filePath("quorvanta.Ini");
+    writeFile(Globals::IniFilePath, "[Database]\nDatabaseLocation=/dados\nDatabaseName=base.fdb\nEmpresa= Marcas & Cia \n"
+                                    "[ODBC]\nDRIVER=   \n");
+    DBSpecifics::ReadSettings();
+    EXPECT_EQ(DBSpecifics::CursorLoc, 2);
+    EXPECT_EQ(DBSpecifics::DbPath, QString("/dadosbase.fdb"));  // no separator added
+    EXPECT_EQ(DBSpecifics::OfficeName, QString(" Marcas & Cia "));
+    EXPECT_EQ(BuildConnectionString(),
+              QString("DRIVER=Firebird/InterBase(r) driver;UID=SYSDBA;PWD=plumbrask;DBNAME=/dadosbase.fdb"));
+
+    // The ODBC section is read anew at every call, trimmed.
+    writeFile(Globals::IniFilePath, "[Database]\nDatabaseName=outra.fdb\n[ODBC]\nDRIVER= Meu Driver \nCLIENT= fbclient.dll \n"
+                                    "CHARSET= UTF8 \n");
+    EXPECT_EQ(BuildConnectionString(),
+              QString("DRIVER=Meu Driver;CLIENT=fbclient.dll;CHARSET=UTF8;UID=SYSDBA;PWD=plumbrask;DBNAME=/dadosbase.fdb"));
+
+    const ConnectionParts p = ParseConnectionString("DRIVER=X;CHARSET=UTF8;UID=SYSDBA;PWD=a;DBNAME=/a;b/c.fdb");
+    EXPECT_EQ(p.dbname, QString("/a;b/c.fdb"));
+    EXPECT_EQ(p.pwd, QString("a"));
+    EXPECT_FALSE(IsSupportedDriver("Meu Driver"));
+    EXPECT_TRUE(IsSupportedDriver("Firebird/InterBase(r) driver"));
+}
+
+TEST(Startup, MissingSettingsFileEndsWithTheMessage)
+{
+    TestUi ui;
+    QTemporaryDir d;
+    Globals::setProgramDir(d.path());
+    EXPECT_FALSE(Globals::Main());
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().text, QString("Arquivo 'Quorvanta.Ini' está faltando !"));
+    EXPECT_EQ(ui.lastMessage().title, QString("Arquivo não encontrado..."));
+    EXPECT_EQ(ui.lastMessage().icon(), vb::Critical);
+    EXPECT_FALSE(DbConnection::instance().isOpen());
+}
+
+TEST(Startup, BrokenDatabasePathOrDriverGivesAMessageNotACrash)
+{
+    TestUi ui;
+    QTemporaryDir d;
+    Globals::setProgramDir(d.path());
+    writeFile(d.filePath("QUORVANTA.INI"), "[Database]\nDatabaseLocation=/nao/existe/\nDatabaseName=x.fdb\n");
+    EXPECT_FALSE(Globals::Main());
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().icon(), vb::Critical);
+    EXPECT_TRUE(ui.lastMessage().text.contains("/nao/existe/x.fdb"));
+
+    writeFile(d.filePath("QUORVANTA.INI"), "[Database]\nDatabaseName=\n[ODBC]\nDRIVER=SQL Server\n");
+    EXPECT_FALSE(Globals::Main());
+    EXPECT_TRUE(ui.lastMessage().text.contains("SQL Server"));
+}
+
+TEST(Startup, OpensTheDatabaseAndClearsTheAdministratorRight)
+{
+    TestUi ui;
+    TestDb db;
+    DbConnection::instance().close();
+    QTemporaryDir d;
+    db.writeIni(d.path(), "Marcas Alfa");
+    Globals::setProgramDir(d.path());
+    DBSpecifics::AdminFlag = 1;
+    EXPECT_TRUE(Globals::Main());
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(DBSpecifics::AdminFlag, 0);
+    EXPECT_EQ(OfficeName, QString("Marcas Alfa"));
+    EXPECT_TRUE(DbConnection::instance().isOpen());
+    EXPECT_EQ(DbConnection::instance().query("SELECT codigo FROM Controle").recordCount(), 1);
+}
