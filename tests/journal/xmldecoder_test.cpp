@@ -1,0 +1,55 @@
+#include "journal/XmlDecoder.h"
+#include "keys/Cp1252.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// The text as the XML reader sees it: UTF-8 bytes read one per character.
+QString asRead(const QString& s) { return cp1252::decode(s.toUtf8()); }
+}  // namespace
+
+TEST(XmlDecoder, PortugueseLettersFromTheirUtf8Bytes)
+{
+    EXPECT_EQ(DecodificaTextoXml(asRead(u"São Paulo"_qs)), u"São Paulo"_qs);
+    EXPECT_EQ(DecodificaTextoXml(asRead(u"AÇÃO"_qs)), u"AÇÃO"_qs);
+    // Á and Í come from the bytes Windows-1252 leaves undefined.
+    EXPECT_EQ(DecodificaTextoXml(asRead(u"ÁGUA ÍNDIO"_qs)), u"ÁGUA ÍNDIO"_qs);
+    // Second bytes whose Windows-1252 characters are far from their codes.
+    EXPECT_EQ(DecodificaTextoXml(asRead(u"ÃÚ"_qs)), u"ÃÚ"_qs);
+    const QString all = u"ÀÁÂÃÇÉÊÍÑÓÔÕÚàáâãçéêíñóôõú"_qs;
+    EXPECT_EQ(DecodificaTextoXml(asRead(all)), all);
+    EXPECT_EQ(DecodificaTextoXml(asRead(u"N° 5 ª"_qs)), u"N° 5 ª"_qs);
+}
+
+TEST(XmlDecoder, LettersOutsideTheTableAndOddLeads)
+{
+    EXPECT_EQ(DecodificaTextoXml(asRead(u"MÜLLER ü"_qs)), u"M LLER  "_qs);
+    EXPECT_EQ(DecodificaTextoXml(QString(QChar(227)) + QChar(167)), u"ç"_qs);
+    EXPECT_EQ(DecodificaTextoXml(u"AB"_qs + QChar(195)), u"AB"_qs + QChar(195));
+    EXPECT_EQ(DecodificaTextoXml(QString(QChar(227))), QString(QChar(227)));
+    // Three-byte sequences pass through.
+    EXPECT_EQ(DecodificaTextoXml(asRead(u"€"_qs)), asRead(u"€"_qs));
+}
+
+TEST(XmlDecoder, Entities)
+{
+    EXPECT_EQ(DecodificaTextoXml(u"A&#xd;B&#x85;"_qs), u"A B..."_qs);
+    EXPECT_EQ(DecodificaTextoXml(u"&#XD;&#X85;"_qs), u"&#XD;&#X85;"_qs);
+    EXPECT_EQ(DecodificaTextoXml(u"&QUOT;x&quot; &LT;&gt; &Apos;"_qs), u"'x' <> '"_qs);
+    EXPECT_EQ(DecodificaTextoXml(u"A &amp; B"_qs), u"A & B"_qs);
+    EXPECT_EQ(DecodificaTextoXml(u"&amp;amp;AMP;x"_qs), u"&x"_qs);
+    EXPECT_EQ(DecodificaTextoXml(u"&amp;lt;"_qs), u"&lt;"_qs);
+    EXPECT_EQ(DecodificaTextoXml(u"&amp;apos;&amp;quot;"_qs), u"''"_qs);
+    EXPECT_EQ(DecodificaTextoXml(u"&lt;&lt;;&amp"_qs), u"<<;&amp"_qs);
+}
+
+TEST(XmlDecoder, PlainTextUnchanged)
+{
+    const QString plain = u"MARCA REGISTRADA LTDA. & CIA (ver 'x') \"y\" 100%"_qs;
+    EXPECT_EQ(DecodificaTextoXml(plain), plain);
+    EXPECT_EQ(DecodificaTextoXml(QString()), QString());
+    const QString before = asRead(u"São"_qs);
+    QString copy = before;
+    DecodificaTextoXml(copy);
+    EXPECT_EQ(copy, before);
+}
