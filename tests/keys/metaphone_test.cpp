@@ -1,4 +1,5 @@
 #include "keys/Metaphone.h"
+#include "keys/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -254,5 +255,40 @@ TEST(PhoneticRules, Letters)
         const QString t = QString::fromUtf16(c.text);
         EXPECT_EQ(CalcMetaphone(t, 0, 0), QString::fromUtf16(c.phon1)) << t.toStdString();
         EXPECT_EQ(CalcMetaphone(t, -1, 0), QString::fromUtf16(c.phon2)) << t.toStdString();
+    }
+}
+
+TEST(MarkKeys, EveryCharacterGivesWellFormedKeys)
+{
+    // Keys hold only "9" and letters already upper-cased; no character breaks them,
+    // lone surrogates and unassigned code points included.
+    auto wellFormed = [](const QString& key) {
+        for (const QChar c : key) {
+            const char16_t u = c.unicode();
+            if (u != u'9' && !(textorder::isLetter(u) && textorder::toUpper(u) == u)) return false;
+        }
+        return true;
+    };
+    for (char32_t u = 0; u <= 0xFFFF; ++u) {
+        const QString s = u"ax"_qs + QChar(char16_t(u)) + u"s"_qs;
+        const Keys k = keysOf(s);
+        ASSERT_TRUE(wellFormed(k.clean)) << int(u);
+        ASSERT_TRUE(wellFormed(k.phon1)) << int(u);
+        ASSERT_TRUE(wellFormed(k.phon2)) << int(u);
+    }
+}
+
+TEST(MarkKeys, CodePageLettersMatchTheirOtherCase)
+{
+    // Each letter of the code page and its other case give the same keys.
+    for (int b = 0; b < 256; ++b) {
+        const QChar c = cp1252::toChar(static_cast<unsigned char>(b));
+        const QChar other = c.isUpper() ? c.toLower() : c.toUpper();
+        if (!cp1252::contains(other) || other == c) continue;
+        const QString a = u"B"_qs + c + u"R"_qs;
+        const QString o = u"b"_qs + other + u"r"_qs;
+        EXPECT_EQ(LimpaTexto(a), LimpaTexto(o)) << b;
+        EXPECT_EQ(CalcMetaphone(a, 0, 0), CalcMetaphone(o, 0, 0)) << b;
+        EXPECT_EQ(CalcMetaphone(a, -1, 0), CalcMetaphone(o, -1, 0)) << b;
     }
 }
