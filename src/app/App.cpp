@@ -1,1 +1,79 @@
 #include "App.h"
+
+#include "shell/Db.h"
+#include "shell/MenuGeral.h"
+#include "shell/Ui.h"
+
+#include <QApplication>
+#include <exception>
+
+App::App() : menu_(std::make_unique<MenuGeral>())
+{
+    connect(menu_.get(), &MenuGeral::entryChosen, this, &App::open);
+}
+
+App::~App()
+{
+    for (auto& [type, w] : screens_) delete w.data();
+}
+
+void App::start()
+{
+    // The program ends from the main menu (its close box or "Encerrar
+    // Programa"), not when some window happens to be the last one closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+    menu_->show();
+}
+
+void App::open(MenuEntry entry)
+{
+    switch (entry) {
+    // Main menu, modal screens.
+    case MenuEntry::AtualizarCadastros:  // frmAtualizaBD
+        break;
+    case MenuEntry::LeituraRPI:  // frmDialogoLeitura
+        break;
+    case MenuEntry::TrocaSenha:  // frmTrocaSenha
+        break;
+    // Search menu: modeless list searches, the process lookup modal.
+    case MenuEntry::PesquisaMarca:  // frmPesquisaMarca
+        break;
+    case MenuEntry::PesqTitular:  // frmPesquisaTitular
+        break;
+    case MenuEntry::PesqCNPJ:  // frmPesquisaCNPJ
+        break;
+    case MenuEntry::PesqProc:  // frmPesqProc (modal)
+        break;
+    case MenuEntry::PesqProcurador:  // frmPesquisaProcurador
+        break;
+    case MenuEntry::PesqRevista:  // frmPesquisaRevista
+        break;
+    case MenuEntry::PesqProprio:  // frmPesquisaProprio
+        break;
+    case MenuEntry::PesqVigencia:  // frmPesquisaVigencia
+        break;
+    // Utilities menu, modal.
+    case MenuEntry::Usuarios:  // frmUsuarios
+        break;
+    }
+}
+
+void App::guarded(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DbError& e) {
+        MsgBox(QStringLiteral("Erro no banco de dados:\n") + e.message(), vb::Critical, kAppTitle);
+    } catch (const std::exception& e) {
+        MsgBox(QStringLiteral("Erro:\n") + QString::fromLocal8Bit(e.what()), vb::Critical, kAppTitle);
+    }
+}
+
+void App::showModalWindow(QWidget* w) { ui().showModal(w); }
+
+void App::showWindow(QWidget* w)
+{
+    w->show();
+    w->raise();
+    w->activateWindow();
+}

@@ -1,0 +1,93 @@
+// The program's windows: one instance per screen, failures while a screen
+// loads shown as messages, and the main menu wired to the screens.
+
+#include "app/App.h"
+#include "shell/DBSpecifics.h"
+#include "shell/Db.h"
+#include "shell/MenuGeral.h"
+#include "support/TestUi.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScreenA : public QWidget {
+public:
+    ScreenA() { setObjectName(QStringLiteral("ScreenA")); }
+};
+
+class ModalScreen : public QDialog {
+public:
+    ModalScreen() { setObjectName(QStringLiteral("ModalScreen")); }
+};
+
+int failingLoads = 0;
+class FailingScreen : public QWidget {
+public:
+    FailingScreen()
+    {
+        ++failingLoads;
+        throw DbError(QStringLiteral("tabela Processos inexistente"));
+    }
+};
+
+}  // namespace
+
+TEST(App, EachScreenExistsOnce)
+{
+    App app;
+    ScreenA& a = app.screen<ScreenA>();
+    EXPECT_EQ(&app.screen<ScreenA>(), &a);
+    // A screen that deleted itself is made anew on the next use.
+    delete &a;
+    ScreenA& again = app.screen<ScreenA>();
+    EXPECT_EQ(again.objectName(), QStringLiteral("ScreenA"));
+    EXPECT_EQ(&app.screen<ScreenA>(), &again);
+}
+
+TEST(App, ScreensOpenModalThroughTheSeamAndModelessBesideTheMenu)
+{
+    TestUi testUi;
+    App app;
+    app.openModal<ModalScreen>();
+    app.openModal<ModalScreen>();
+    EXPECT_EQ(testUi.modalWindows, (QStringList{QStringLiteral("ModalScreen"), QStringLiteral("ModalScreen")}));
+    app.openModeless<ScreenA>();
+    EXPECT_TRUE(app.screen<ScreenA>().isVisible());
+    EXPECT_TRUE(testUi.messages.isEmpty());
+}
+
+TEST(App, AScreenThatFailsToLoadIsReportedAndTheProgramGoesOn)
+{
+    TestUi testUi;
+    App app;
+    failingLoads = 0;
+    app.openModeless<FailingScreen>();
+    ASSERT_EQ(testUi.messages.size(), 1);
+    EXPECT_EQ(testUi.lastMessage().style, vb::Critical);
+    EXPECT_TRUE(testUi.lastMessage().text.contains(QStringLiteral("tabela Processos inexistente")));
+    // Nothing half-built is kept: the next try loads again.
+    app.openModal<FailingScreen>();
+    EXPECT_EQ(failingLoads, 2);
+    EXPECT_EQ(testUi.messages.size(), 2);
+    EXPECT_TRUE(testUi.modalWindows.isEmpty());
+}
+
+TEST(App, StartShowsTheMainMenuAndEveryEntryIsWired)
+{
+    TestUi testUi;
+    DBSpecifics::AdminFlag = 1;
+    App app;
+    app.start();
+    EXPECT_TRUE(app.menuGeral().isVisible());
+    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
+    for (const char* name : {"AtualizarCadastros", "LeituraRPI", "TrocaSenha"})
+        app.menuGeral().findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    app.menuGeral().Pesquisas_Click();
+    EXPECT_FALSE(app.menuGeral().isVisible());
+    EXPECT_TRUE(testUi.messages.isEmpty());
+    DBSpecifics::AdminFlag = 0;
+}
