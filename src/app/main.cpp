@@ -1,4 +1,5 @@
 #include "App.h"
+#include "shell/Db.h"
 #include "shell/Globals.h"
 
 #include <QApplication>
@@ -7,7 +8,14 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     if (!Globals::Main()) return 1;
-    App program;
-    program.start();
-    return app.exec();
+    int rc = 0;
+    {
+        App program;
+        program.start();
+        rc = app.exec();
+    }
+    // "Encerrar Programa" leaves the loop without closing the main window;
+    // the connection is closed here, while the application still exists.
+    DbConnection::instance().close();
+    return rc;
 }
