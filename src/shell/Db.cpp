@@ -1,5 +1,7 @@
 #include "Db.h"
 
+#include "StatementCache.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
@@ -173,6 +175,7 @@ bool IsSupportedDriver(const QString& driver)
 
 struct DbConnection::Cache {
     QHash<QString, QStringList> keys;
+    std::unique_ptr<StatementCache> statements;
 };
 
 DbConnection::DbConnection() : cache_(std::make_unique<Cache>()) {}
@@ -181,8 +184,10 @@ DbConnection::~DbConnection() { close(); }
 
 DbConnection& DbConnection::instance()
 {
-    static DbConnection c;
-    return c;
+    // Never destroyed: at exit the client library may already be shut down,
+    // so the program closes the connection itself before it ends.
+    static DbConnection* c = new DbConnection;
+    return *c;
 }
 
 void DbConnection::open(const QString& connectionString)
@@ -218,6 +223,7 @@ void DbConnection::open(const QString& connectionString)
         throw DbError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(db, err));
     }
     connectionString_ = connectionString;
+    cache_->statements = std::make_unique<StatementCache>(db_);
 }
 
 void DbConnection::close()
@@ -227,6 +233,7 @@ void DbConnection::close()
         db_.rollback();
         inTransaction_ = false;
     }
+    cache_->statements.reset();
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(name_);
@@ -257,13 +264,36 @@ static void runStatement(QSqlQuery& q, const QString& sql)
     if (!ok) throw DbError(errorText(q.lastError()), sql);
 }
 
+// Runs a statement through the cache of prepared statements when its
+// literals can be bound; returns the query that ran (cached or the given one).
+static QSqlQuery* runCached(StatementCache* cache, QSqlQuery& fallback, const QString& sql)
+{
+    if (cache) {
+        if (auto b = cache->bind(sql)) {
+            if (QSqlQuery* q = cache->prepared(b->sql)) {
+                for (int i = 0; i < b->values.size(); ++i) q->bindValue(i, b->values[i]);
+                if (!q->exec()) {
+                    const QString err = errorText(q->lastError());
+                    q->finish();
+                    throw DbError(err, sql);
+                }
+                return q;
+            }
+        }
+    }
+    runStatement(fallback, sql);
+    return &fallback;
+}
+
 int DbConnection::execute(const QString& sql)
 {
     ensureOpen(*this);
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    runStatement(q, sql);
-    return q.numRowsAffected();
+    QSqlQuery* ran = runCached(cache_->statements.get(), q, sql);
+    const int n = ran->numRowsAffected();
+    ran->finish();
+    return n;
 }
 
 static void readRows(QSqlQuery& q, Recordset& rs, QStringList& columns, QVector<QVector<QVariant>>& rows,
@@ -305,9 +335,10 @@ Recordset DbConnection::query(const QString& sql)
     ensureOpen(*this);
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    runStatement(q, sql);
+    QSqlQuery* ran = runCached(cache_->statements.get(), q, sql);
     Recordset rs;
-    readRows(q, rs, rs.columns_, rs.rows_, rs.order_);
+    readRows(*ran, rs, rs.columns_, rs.rows_, rs.order_);
+    ran->finish();
     rs.conn_ = this;
     // A query over one table (no join, no list of tables) can be edited.
     static const QRegularExpression single(
@@ -348,6 +379,7 @@ void DbConnection::beginTransaction()
 {
     ensureOpen(*this);
     if (inTransaction_) throw DbError(QStringLiteral("Já existe uma transação aberta."));
+    if (cache_->statements) cache_->statements->clear();
     if (!db_.transaction()) throw DbError(errorText(db_.lastError()));
     inTransaction_ = true;
 }
@@ -356,6 +388,8 @@ void DbConnection::commit()
 {
     if (!inTransaction_) return;
     inTransaction_ = false;
+    // Prepared statements remember the transaction they ran in.
+    if (cache_->statements) cache_->statements->clear();
     if (!db_.commit()) throw DbError(errorText(db_.lastError()));
 }
 
@@ -363,6 +397,7 @@ void DbConnection::rollback()
 {
     if (!inTransaction_) return;
     inTransaction_ = false;
+    if (cache_->statements) cache_->statements->clear();
     db_.rollback();
 }
 

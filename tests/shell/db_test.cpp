@@ -151,3 +151,57 @@ TEST(Db, SortFindAndEdit)
     EXPECT_EQ(p.value("codprocurador").toInt(), 2);
     EXPECT_EQ(t.scalar("SELECT procurador FROM Procuradores WHERE codprocurador=2").toString(), QString("D'ALFA"));
 }
+
+// Statements that differ only in their literals run as cached prepared
+// statements; they must give exactly what the text would have given.
+TEST(Db, PreparedStatementsBehaveLikeTheText)
+{
+    TestDb t;
+    auto insert = [&](int codigo, const QString& despacho, const QString& deposito, const QString& marca) {
+        t.db().execute(QString("INSERT INTO RPI (codigo, processo,revista, despacho, deposito, marca, cgccpf)  VALUES ('%1','%2','2150',%3,%4,%5,'')")
+                           .arg(codigo).arg(800000 + codigo).arg(despacho, deposito, marca));
+    };
+    {
+        DbTransaction tx;
+        insert(1, "'400'", "'05.03.2010'", "'Ação ''Um'''");
+        insert(2, "'IPAS009'", "Null", "Null");
+        insert(3, "'400'", "'5.3.2010'", "'Três'");
+        tx.commit();
+    }
+    // The same statement shape again, now in a new transaction and outside one.
+    {
+        DbTransaction tx;
+        insert(4, "'401'", "'31.12.1999'", "'Quatro'");
+        tx.commit();
+    }
+    insert(5, "'402'", "'01.01.2000'", "'Cinco'");
+
+    Recordset rs = t.db().query("SELECT codigo, despacho, deposito, marca, cgccpf FROM RPI ORDER BY codigo");
+    ASSERT_EQ(rs.recordCount(), 5);
+    EXPECT_EQ(rs.at(0, "deposito").toDate(), QDate(2010, 3, 5));
+    EXPECT_EQ(rs.at(0, "marca").toString(), QString("Ação 'Um'"));
+    EXPECT_FALSE(rs.at(0, "cgccpf").isNull());
+    EXPECT_EQ(rs.at(1, "despacho").toString(), QString("IPAS009"));
+    EXPECT_TRUE(rs.at(1, "deposito").isNull());
+    EXPECT_TRUE(rs.at(1, "marca").isNull());
+    EXPECT_EQ(rs.at(2, "deposito").toDate(), QDate(2010, 3, 5));
+    EXPECT_EQ(rs.at(3, "deposito").toDate(), QDate(1999, 12, 31));
+    EXPECT_EQ(rs.at(4, "despacho").toString(), QString("402"));
+
+    // Numbers written into text columns, and lookups by literal.
+    t.db().execute("UPDATE RPI SET despacho=405, marca='Outra' WHERE codigo = 5");
+    EXPECT_EQ(t.scalar("SELECT despacho FROM RPI WHERE codigo=5").toString(), QString("405"));
+    EXPECT_EQ(t.scalar("SELECT codigo FROM RPI WHERE marca='OUTRA'").toInt(), 5);
+    EXPECT_EQ(t.scalar("SELECT codigo FROM RPI WHERE codigo='3'").toInt(), 3);
+    t.db().execute("DELETE FROM RPI WHERE codigo=2");
+    EXPECT_EQ(t.count("RPI"), 4);
+
+    // What the server refuses as text it still refuses: a text too long for
+    // its column is not silently cut, an empty text is not a number, a bad
+    // date is not a date.
+    EXPECT_THROW(t.db().execute("UPDATE RPI SET despacho='12345678901' WHERE codigo=1"), DbError);
+    EXPECT_THROW(t.db().execute("INSERT INTO RPI (codigo, processo) VALUES ('9','')"), DbError);
+    EXPECT_THROW(t.db().execute("INSERT INTO RPI (codigo, deposito) VALUES ('9','31.02.2010')"), DbError);
+    EXPECT_EQ(t.scalar("SELECT despacho FROM RPI WHERE codigo=1").toString(), QString("400"));
+    EXPECT_EQ(t.count("RPI"), 4);
+}
