@@ -28,9 +28,10 @@ std::optional<QString> TestUi::inputBox(const QString& prompt, const QString&, c
 {
     inputPrompts << prompt;
     if (inputAnswers.empty()) return std::nullopt;
-    auto a = inputAnswers.front();
+    std::optional<QString> a = std::move(inputAnswers.front());
     inputAnswers.pop_front();
-    return a;
+    if (!a.has_value()) return std::nullopt;
+    return QString(*a);
 }
 
 QString TestUi::openFile(const FileDialogRequest& request)
