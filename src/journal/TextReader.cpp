@@ -1,0 +1,294 @@
+#include "TextReader.h"
+
+#include "SqlLiterals.h"
+#include "keys/Cp1252.h"
+#include "shell/Db.h"
+#include "shell/Globals.h"
+#include "shell/Ui.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+namespace {
+
+// Column sizes of the staging table; longer values are cut to fit.
+constexpr int kMarcaMax = 250, kMarcaCut = 200;
+constexpr int kTitularMax = 180, kProcuradorMax = 180, kCgcMax = 20;
+constexpr int kEspecificacaoMax = 64000;
+constexpr int kCfeCol = 2000, kClasseCol = 1000, kPrioNumCol = 100, kPrioPaisCol = 10;
+constexpr int kTitularPaisCol = 60, kApresentacaoCol = 100, kNaturezaCol = 10;
+
+// 1-based substring, empty beyond the end.
+QString mid(const QString& s, qsizetype start, qsizetype len = -1)
+{
+    if (start < 1 || start > s.size()) return QString();
+    return s.mid(start - 1, len);
+}
+
+// Trim of blanks only (tabs and other spacing stay).
+QString trimBlanks(const QString& s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b] == QLatin1Char(' ')) ++b;
+    while (e > b && s[e - 1] == QLatin1Char(' ')) --e;
+    return s.mid(b, e - b);
+}
+
+QString dotted(const QDate& d) { return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString(); }
+
+// A dd/mm/yyyy text as a date (invalid when it is none).
+QDate dayFirst(const QString& text)
+{
+    const QString t = trimBlanks(text);
+    for (const char* fmt : {"dd/MM/yyyy", "d/M/yyyy", "dd.MM.yyyy", "dd-MM-yyyy"}) {
+        const QDate d = QDate::fromString(t, QLatin1String(fmt));
+        if (d.isValid()) return d;
+    }
+    return QDate();
+}
+
+bool has(const QString& line, const char* what) { return line.contains(QLatin1String(what), Qt::CaseInsensitive); }
+
+// "NCL(10)" inside a "Marca:" or "CFE(" line: the class and its
+// specification are taken from it and the line is cut before it.
+void splitClassMarker(QString& line, TxtRecord& rec)
+{
+    const qsizetype q = line.indexOf(QLatin1String("NCL(10)"), 0, Qt::CaseInsensitive);
+    if (q < 0) return;
+    const QString part = line.mid(q);
+    line.truncate(q);
+    rec.nclver = int(LeadingNumber(mid(part, 5, 2)));
+    rec.nclclasse = int(LeadingNumber(mid(part, 9, 2)));
+    if (part.size() > 10) rec.especificacao = mid(part, 12);
+}
+
+void parseNumberLine(const QString& line, TxtRecord& rec, const QDate& issueDate)
+{
+    rec.procNum = mid(line, 4, 9);
+    rec.despacho = int(LeadingNumber(line.right(3)));
+    if (line.size() <= 27) return;
+    const QDate date = dayFirst(mid(line, 15, 10));
+    const int d = rec.despacho;
+    if (d < 400) {
+        rec.deposito = dotted(date);
+    } else if (d <= 404) {
+        rec.concessao = dotted(issueDate);
+        rec.vigencia = dotted(issueDate.isValid() ? issueDate.addYears(10) : QDate());
+    } else {
+        rec.vigencia = dotted(date.isValid() ? date.addYears(10) : QDate());
+    }
+}
+
+// A text that may be null, as a value the literal helpers see as text.
+QVariant text(const QString& s, int max = -1)
+{
+    QString t = max >= 0 ? s.left(max) : s;
+    if (t.isNull()) t = QLatin1String("");
+    return t;
+}
+
+QString quote(const QString& s)
+{
+    QString t = s;
+    t.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + t + QLatin1Char('\'');
+}
+
+}  // namespace
+
+long long LeadingNumber(QStringView s)
+{
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    auto blank = [&](qsizetype k) {
+        const QChar c = s[k];
+        return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    };
+    while (i < n && blank(i)) ++i;
+    bool negative = false;
+    if (i < n && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+'))) {
+        negative = s[i] == QLatin1Char('-');
+        ++i;
+    }
+    long long v = 0;
+    for (; i < n; ++i) {
+        if (blank(i)) continue;
+        const QChar c = s[i];
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
+        if (v < 100000000000000000LL) v = v * 10 + (c.unicode() - '0');
+    }
+    return negative ? -v : v;
+}
+
+QString RebuildClasse(const QString& textIn)
+{
+    QString buf(17, QLatin1Char(' '));
+    int p = 1;
+    for (QChar c : trimBlanks(textIn)) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) continue;
+        if (p > 17) break;  // the buffer is full
+        if (p == 6 || p == 12) buf[p++ - 1] = QLatin1Char(';');
+        buf[p++ - 1] = c;
+        if (p == 3 || p == 9 || p == 15) buf[p++ - 1] = QLatin1Char('.');
+    }
+    return buf.left(p - 1);
+}
+
+QList<int> CitedProcesses(const QString& complemento)
+{
+    QList<int> out;
+    const qsizetype n = complemento.size();
+    qsizetype run = 0;
+    for (qsizetype i = 1; i <= n; ++i) {  // from the second character; the end counts as a non-digit
+        const bool digit = i < n && complemento[i] >= QLatin1Char('0') && complemento[i] <= QLatin1Char('9');
+        if (digit) {
+            ++run;
+            continue;
+        }
+        if (run == 9) out << int(LeadingNumber(QStringView(complemento).mid(i - 9, 8)));
+        run = 0;
+    }
+    return out;
+}
+
+bool DispatchCites(int d) { return d == 100 || d == 241 || d == 242 || d == 243 || d == 245 || d == 251 || d == 888; }
+
+QStringList SplitTxtLines(const QString& t)
+{
+    QStringList lines;
+    const qsizetype n = t.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = t[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        lines << t.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < n && t[i + 1] == QLatin1Char('\n')) ++i;
+        start = i + 1;
+    }
+    if (start < n) lines << t.mid(start);
+    return lines;
+}
+
+void ParseTxtLine(const QString& lineIn, TxtRecord& rec, const QDate& issueDate, TxtVariant variant)
+{
+    QString line = lineIn;
+    auto starts = [&](const char* tag) { return line.startsWith(QLatin1String(tag)); };
+    if (starts("No.")) {
+        parseNumberLine(line, rec, issueDate);
+    } else if (starts("Marca:")) {
+        splitClassMarker(line, rec);
+        rec.marca = trimBlanks(mid(line, 7));
+        if (rec.marca.size() > kMarcaMax) rec.marca.truncate(kMarcaCut);
+    } else if (starts("Tit.")) {
+        const qsizetype p = line.lastIndexOf(QLatin1Char('('));  // 0-based
+        if (p < 0) {
+            rec.titular = trimBlanks(mid(line, 5)).left(kTitularMax);
+            rec.titularpais.clear();
+        } else {
+            rec.titular = trimBlanks(line.mid(4, p - 4)).left(kTitularMax);
+            QString pais = trimBlanks(line.mid(p + 1));
+            pais.chop(1);  // the closing parenthesis
+            rec.titularpais = trimBlanks(pais);
+        }
+    } else if (starts("Procurador:")) {
+        rec.procurador = mid(line, 12).left(kProcuradorMax);
+        const qsizetype e = rec.procurador.indexOf(QLatin1String("ENDOFFILE"), 0, Qt::CaseInsensitive);
+        if (e >= 0) rec.procurador.truncate(e);
+    } else if (starts("NCL(")) {
+        rec.nclver = int(LeadingNumber(mid(line, 5, 1)));
+        rec.nclclasse = int(LeadingNumber(mid(line, 8, 2)));
+        if (line.size() > 9) rec.especificacao = mid(line, 11);
+    } else if (starts("Apostila:")) {
+        rec.apostila = mid(line, 11);
+    } else if (starts("Especific.:")) {
+        rec.especificacao = mid(line, 13);
+    } else if (starts("C.N.P.J.")) {
+        rec.cgccpf = mid(line, 26).left(kCgcMax);
+    } else if (starts("Clas.Prod/Serv:")) {
+        if (line.size() >= 17) {
+            const QString published = mid(line, 17).left(50);
+            rec.classe = variant == TxtVariant::Batch ? published : RebuildClasse(trimBlanks(published));
+        }
+    } else if (starts("Apres")) {
+        rec.apresentacao = has(line, "Nom")   ? QStringLiteral("N")
+                           : has(line, "Mis") ? QStringLiteral("M")
+                           : has(line, "Fig") ? QStringLiteral("F")
+                                              : QStringLiteral("T");
+        rec.natureza = has(line, "Prod")    ? QStringLiteral("P")
+                       : has(line, "Serv")  ? QStringLiteral("S")
+                       : has(line, "Colet") ? QStringLiteral("K")
+                       : has(line, "Geog")  ? QStringLiteral("G")
+                                            : QStringLiteral("C");
+    } else if (starts("CFE(")) {
+        splitClassMarker(line, rec);
+        rec.cferev = int(LeadingNumber(mid(line, 5, 1)));
+        rec.cfe = mid(line, 8);
+    } else if (starts("Prior.:")) {
+        rec.prioridadenum = mid(line, 8, 17);
+        rec.prioridadedata = dotted(dayFirst(mid(line, 26, 10)));
+        rec.prioridadepais = mid(line, 38, 2);
+    } else if (starts("*")) {
+        rec.complemento = trimBlanks(line);
+    }
+}
+
+QString BuildRpiInsert(TxtRecord& rec, int codigo, int revista)
+{
+    if (rec.especificacao.size() > kEspecificacaoMax) rec.especificacao.truncate(kEspecificacaoMax);
+    QVariant marca = text(rec.marca, kMarcaMax), procurador = text(rec.procurador, kProcuradorMax),
+             titular = text(rec.titular, kTitularMax), prioNum = text(rec.prioridadenum, kPrioNumCol),
+             espec = text(rec.especificacao), apostila = text(rec.apostila), complem = text(rec.complemento);
+    const QChar comma = QLatin1Char(',');
+    QString s;
+    s.reserve(600 + rec.especificacao.size() + rec.apostila.size() + rec.complemento.size());
+    s += QStringLiteral(
+        "INSERT INTO RPI (codigo, processo,revista, despacho, deposito, vigencia, concessao, apresentacao, natureza, "
+        "nclver, nclclasse, cferev, cfe, classe, marca, procurador, titular, cgccpf, prioridadenum, prioridadedata, "
+        "prioridadepais, titularpais, especificacao, apostila, complemento)  VALUES (");
+    s += quote(QString::number(codigo)) + comma;
+    s += quote(QString::number(LeadingNumber(rec.procNum.left(8)))) + comma;
+    s += quote(QString::number(revista)) + comma;
+    s += quote(QString::number(rec.despacho)) + comma;
+    s += TestaNulo(text(rec.deposito)) + comma;
+    s += TestaNulo(text(rec.vigencia)) + comma;
+    s += TestaNulo(text(rec.concessao)) + comma;
+    s += TestaNulo(text(rec.apresentacao, kApresentacaoCol)) + comma;
+    s += TestaNulo(text(rec.natureza, kNaturezaCol)) + comma;
+    s += TestaZero(QVariant(rec.nclver)) + comma;
+    s += TestaZero(QVariant(rec.nclclasse)) + comma;
+    s += TestaZero(QVariant(rec.cferev)) + comma;
+    s += TestaNulo(text(rec.cfe, kCfeCol)) + comma;
+    s += TestaNulo(text(rec.classe, kClasseCol)) + comma;
+    s += TestaCampoTxt(marca, AbsentGives::EmptyLiteral) + comma;
+    s += TestaCampoTxt(procurador, AbsentGives::EmptyLiteral) + comma;
+    s += TestaCampoTxt(titular, AbsentGives::EmptyLiteral) + comma;
+    s += TestaNulo(text(rec.cgccpf, kCgcMax)) + comma;
+    s += TestaCampo(prioNum) + comma;
+    s += TestaNulo(text(rec.prioridadedata)) + comma;
+    s += TestaNulo(text(rec.prioridadepais, kPrioPaisCol)) + comma;
+    s += TestaNulo(text(rec.titularpais, kTitularPaisCol)) + comma;
+    s += TestaCampoTxt(espec, AbsentGives::EmptyLiteral) + comma;
+    s += TestaCampoTxt(apostila, AbsentGives::EmptyLiteral) + comma;
+    s += TestaCampoTxt(complem, AbsentGives::EmptyLiteral) + QLatin1Char(')');
+    // The helpers leave the cleaned texts behind, as the record's own.
+    rec.marca = marca.toString();
+    rec.procurador = procurador.toString();
+    rec.titular = titular.toString();
+    rec.prioridadenum = prioNum.toString();
+    rec.especificacao = espec.toString();
+    rec.apostila = apostila.toString();
+    rec.complemento = complem.toString();
+    return s;
+}
+
+QString BuildProcRefInsert(int codigo, int numproc, int ordemproc, int despacho, int revista)
+{
+    const QChar comma = QLatin1Char(',');
+    return QStringLiteral("INSERT INTO PROCREFREVISTA (codigo, numproc,ordemproc, despacho, revista)  VALUES (") +
+           quote(QString::number(codigo)) + comma + quote(QString::number(numproc)) + comma +
+           quote(QString::number(ordemproc)) + comma + quote(QString::number(despacho)) + comma +
+           quote(QString::number(revista)) + QLatin1Char(')');
+}
