@@ -1,7 +1,6 @@
 #include "StatementCache.h"
 
 #include <QDate>
-#include <QRegularExpression>
 
 namespace {
 
@@ -34,21 +33,26 @@ bool tokenize(const QString& s, QVector<Token>& out)
             t.kind = Token::Space;
         } else if (c == QLatin1Char('\'')) {
             ++i;
+            const qsizetype from = i;
             bool closed = false;
+            bool escaped = false;
             while (i < n) {
                 if (s[i] == QLatin1Char('\'')) {
                     if (i + 1 < n && s[i + 1] == QLatin1Char('\'')) {
-                        t.text += QLatin1Char('\'');
+                        escaped = true;
                         i += 2;
                         continue;
                     }
-                    ++i;
                     closed = true;
                     break;
                 }
-                t.text += s[i++];
+                ++i;
             }
             if (!closed) return false;
+            t.text = s.mid(from, i - from);
+            if (t.text.isNull()) t.text = QString(QLatin1String(""));
+            if (escaped) t.text.replace(QStringLiteral("''"), QStringLiteral("'"));
+            ++i;
             t.kind = Token::String;
         } else if (c.isDigit()) {
             while (i < n && s[i].isDigit()) ++i;
@@ -75,32 +79,81 @@ bool tokenize(const QString& s, QVector<Token>& out)
 
 // Converts a literal to the value its column would take from it, or
 // nothing when the conversion is not plain.
+// Parses optional blanks, an optional sign, 1 to 18 digits, optional blanks.
+bool parseInteger(const QString& v, qlonglong& out)
+{
+    qsizetype i = 0;
+    const qsizetype n = v.size();
+    while (i < n && v[i] == QLatin1Char(' ')) ++i;
+    bool neg = false;
+    if (i < n && (v[i] == QLatin1Char('+') || v[i] == QLatin1Char('-'))) neg = v[i++] == QLatin1Char('-');
+    qlonglong x = 0;
+    int digits = 0;
+    while (i < n && v[i].unicode() >= '0' && v[i].unicode() <= '9') {
+        x = x * 10 + (v[i++].unicode() - '0');
+        if (++digits > 18) return false;
+    }
+    while (i < n && v[i] == QLatin1Char(' ')) ++i;
+    if (digits == 0 || i != n) return false;
+    out = neg ? -x : x;
+    return true;
+}
+
+// Reads a run of 1..max digits at i.
+int digitsAt(const QString& v, qsizetype& i, int max)
+{
+    int x = 0, k = 0;
+    while (i < v.size() && k < max && v[i].unicode() >= '0' && v[i].unicode() <= '9') {
+        x = x * 10 + (v[i++].unicode() - '0');
+        ++k;
+    }
+    return k == 0 ? -1 : x;
+}
+
+// 'dd.mm.yyyy' (day and month of one or two digits) or 'yyyy-mm-dd'.
+QDate parseDate(const QString& v)
+{
+    qsizetype i = 0;
+    if (v.size() >= 8 && v.size() <= 10 && v.indexOf(QLatin1Char('.')) > 0) {
+        const int d = digitsAt(v, i, 2);
+        if (d < 0 || i >= v.size() || v[i++] != QLatin1Char('.')) return QDate();
+        const int m = digitsAt(v, i, 2);
+        if (m < 0 || i >= v.size() || v[i++] != QLatin1Char('.')) return QDate();
+        const qsizetype y0 = i;
+        const int y = digitsAt(v, i, 4);
+        if (y < 0 || i - y0 != 4 || i != v.size()) return QDate();
+        return QDate(y, m, d);
+    }
+    if (v.size() >= 8 && v.size() <= 10 && v.indexOf(QLatin1Char('-')) == 4) {
+        const int y = digitsAt(v, i, 4);
+        if (y < 0 || i != 4 || v[i++] != QLatin1Char('-')) return QDate();
+        const int m = digitsAt(v, i, 2);
+        if (m < 0 || i >= v.size() || v[i++] != QLatin1Char('-')) return QDate();
+        const int d = digitsAt(v, i, 2);
+        if (d < 0 || i != v.size()) return QDate();
+        return QDate(y, m, d);
+    }
+    return QDate();
+}
+
+// Converts a literal to the value its column would take from it, or
+// nothing when the conversion is not plain.
 std::optional<QVariant> convert(const Token& lit, const StatementCache::Column& col)
 {
-    static const QRegularExpression intRx(QStringLiteral("^\\s*([+-]?\\d{1,18})\\s*$"));
-    static const QRegularExpression dmyRx(QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})$"));
-    static const QRegularExpression ymdRx(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
     const QString& v = lit.text;
     switch (col.type) {
     case Smallint:
     case Integer:
     case BigInt: {
-        const auto m = intRx.match(v);
-        if (!m.hasMatch()) return std::nullopt;
-        bool ok = false;
-        const qlonglong x = m.captured(1).toLongLong(&ok);
-        if (!ok) return std::nullopt;
+        qlonglong x = 0;
+        if (!parseInteger(v, x)) return std::nullopt;
         if (col.type == Smallint && (x < -32768 || x > 32767)) return std::nullopt;
         if (col.type == Integer && (x < INT32_MIN || x > INT32_MAX)) return std::nullopt;
         return col.type == BigInt ? QVariant(x) : QVariant(int(x));
     }
     case Date: {
         if (lit.kind != Token::String) return std::nullopt;
-        QDate d;
-        if (auto m = dmyRx.match(v); m.hasMatch())
-            d = QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
-        else if (auto m2 = ymdRx.match(v); m2.hasMatch())
-            d = QDate(m2.captured(1).toInt(), m2.captured(2).toInt(), m2.captured(3).toInt());
+        const QDate d = parseDate(v);
         if (!d.isValid()) return std::nullopt;
         return QVariant(d);
     }
@@ -109,10 +162,10 @@ std::optional<QVariant> convert(const Token& lit, const StatementCache::Column& 
         // Bound texts longer than their column would be cut by the driver
         // instead of refused: leave those to the server.
         if (col.length <= 0 || v.size() > col.length) return std::nullopt;
-        return QVariant(v.isNull() ? QString(QLatin1String("")) : v);
+        return QVariant(v);
     case Blob:
         if (col.subType != 1) return std::nullopt;
-        return QVariant(v.isNull() ? QString(QLatin1String("")) : v);
+        return QVariant(v);
     default:
         return std::nullopt;
     }
