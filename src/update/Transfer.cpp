@@ -1,0 +1,503 @@
+#include "Transfer.h"
+
+#include "journal/SqlLiterals.h"
+#include "journal/VbError.h"
+#include "keys/Metaphone.h"
+#include "shell/DBSpecifics.h"
+#include "shell/Ui.h"
+
+#include <exception>
+#include <memory>
+
+using metaphonevar::CalcMetaphone;
+using metaphonevar::LimpaTexto;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Atualização de Banco de Dados");
+
+const QString kMainColumns = QStringLiteral(
+    "SELECT codigo,processo,revista, despacho, deposito, vigencia, concessao, apresentacao, natureza, nclver, "
+    "nclclasse, cferev, cfe, classe, marca, procurador, titular, cgccpf, prioridadenum, prioridadedata, "
+    "prioridadepais, titularpais");
+const QString kPetitionColumns = QStringLiteral(", protocolo, dataprotocolo, codserv, requerente, procuradorpeticao");
+
+// A value between apostrophes, its apostrophes doubled.
+QString quoted(const QVariant& v)
+{
+    QString s = literalText(v);
+    s.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + s + QLatin1Char('\'');
+}
+
+// A value written bare (numbers).
+QString bare(const QVariant& v) { return literalText(v); }
+
+// Text cleaned for a literal the caller puts between apostrophes.
+QString cleanedText(const QVariant& v)
+{
+    QVariant copy = v;
+    return TestaCampoTxt1(copy).toString();
+}
+
+QString campoTxt(const QVariant& v, AbsentGives absent)
+{
+    QVariant copy = v;
+    return TestaCampoTxt(copy, absent);
+}
+
+struct Column {
+    const char* name;
+    QVariant StagedRow::*member;
+};
+
+const Column kColumns[] = {
+    {"codigo", &StagedRow::codigo},
+    {"processo", &StagedRow::processo},
+    {"revista", &StagedRow::revista},
+    {"despacho", &StagedRow::despacho},
+    {"deposito", &StagedRow::deposito},
+    {"vigencia", &StagedRow::vigencia},
+    {"concessao", &StagedRow::concessao},
+    {"apresentacao", &StagedRow::apresentacao},
+    {"natureza", &StagedRow::natureza},
+    {"nclver", &StagedRow::nclver},
+    {"nclclasse", &StagedRow::nclclasse},
+    {"cferev", &StagedRow::cferev},
+    {"cfe", &StagedRow::cfe},
+    {"classe", &StagedRow::classe},
+    {"marca", &StagedRow::marca},
+    {"procurador", &StagedRow::procurador},
+    {"titular", &StagedRow::titular},
+    {"cgccpf", &StagedRow::cgccpf},
+    {"prioridadenum", &StagedRow::prioridadenum},
+    {"prioridadedata", &StagedRow::prioridadedata},
+    {"prioridadepais", &StagedRow::prioridadepais},
+    {"titularpais", &StagedRow::titularpais},
+    {"especificacao", &StagedRow::especificacao},
+    {"apostila", &StagedRow::apostila},
+    {"complemento", &StagedRow::complemento},
+    {"protocolo", &StagedRow::protocolo},
+    {"dataprotocolo", &StagedRow::dataprotocolo},
+    {"codserv", &StagedRow::codserv},
+    {"requerente", &StagedRow::requerente},
+    {"procuradorpeticao", &StagedRow::procuradorpeticao},
+};
+
+// Where each StagedRow field sits in a recordset (-1: not there).
+struct ColumnMap {
+    int index[std::size(kColumns)];
+    explicit ColumnMap(const Recordset& rs)
+    {
+        for (size_t i = 0; i < std::size(kColumns); ++i) index[i] = rs.columnIndex(QLatin1String(kColumns[i].name));
+    }
+    void read(const Recordset& rs, StagedRow& row) const
+    {
+        for (size_t i = 0; i < std::size(kColumns); ++i)
+            if (index[i] >= 0) row.*(kColumns[i].member) = rs.value(index[i]);
+    }
+};
+
+}  // namespace
+
+// ------------------------------------------------------------------ options
+
+TransferOptions TransferOptions::textLayout() { return TransferOptions(); }
+
+TransferOptions TransferOptions::withPetitions()
+{
+    TransferOptions o;
+    o.petitions = true;
+    return o;
+}
+
+TransferOptions OptionsForIssue(int issue)
+{
+    return issue < kFirstXmlIssue ? TransferOptions::textLayout() : TransferOptions::withPetitions();
+}
+
+StagedRow StagedRow::fromRecordset(const Recordset& rs)
+{
+    StagedRow row;
+    ColumnMap(rs).read(rs, row);
+    return row;
+}
+
+// ------------------------------------------------------------- pure pieces
+
+QString StagedMark(const QVariant& marca)
+{
+    if (isAbsent(marca)) return QString();
+    return literalText(marca).trimmed();
+}
+
+MarkKeys MarkKeys::of(const QString& mark)
+{
+    MarkKeys k;
+    if (mark.isEmpty()) return k;
+    k.clean = LimpaTexto(mark);
+    k.phon1 = CalcMetaphone(mark, 0, 0);
+    k.phon2 = CalcMetaphone(mark, -1, 0);
+    return k;
+}
+
+AttorneyName ParseAttorney(const QVariant& staged)
+{
+    AttorneyName a;
+    if (isAbsent(staged)) return a;
+    QString name = literalText(staged).trimmed().toUpper();
+    const QString first9 = name.left(9);
+    if (first9 == QLatin1String("O PROPRIO") || first9 == QStringLiteral("O PRÓPRIO")) {
+        a.kind = AttorneyName::Self;
+        return a;
+    }
+    if (name.endsWith(QLatin1Char('.'))) name.chop(1);
+    // Nothing left but blanks and a full stop: no attorney.
+    if (name.trimmed().isEmpty()) return a;
+    a.kind = AttorneyName::Name;
+    a.name = name;
+    return a;
+}
+
+QString ProcessInsertSql(const StagedRow& row, int attorney, const TransferOptions& o)
+{
+    const QString mark = StagedMark(row.marca);
+    const MarkKeys keys = MarkKeys::of(mark);
+    const AbsentGives absentText = o.absentTextsAsEmpty ? AbsentGives::EmptyLiteral : AbsentGives::Null;
+    auto key = [&](const QString& k) { return o.emptyKeysAsNull ? TestaNulo(k) : TestNull(k); };
+    const bool coded = bool(o.processCode);
+
+    QString sql = QStringLiteral("INSERT INTO Processos (processo,");
+    if (coded) sql += QStringLiteral("bcdproc, ");
+    sql += QStringLiteral(
+        "revista, despacho, deposito, vigencia, concessao, marcaclean, apresentacao, natureza, nclver, nclclasse, "
+        "cferev, cfe, classe, marca, codprocurador, titular, cgccpf, prioridadenum, prioridadedata, prioridadepais, "
+        "titularpais, especificacao, apostila, marcaphon1,marcaphon2");
+    if (o.petitions) sql += QStringLiteral(",codserv");
+    sql += QStringLiteral(")  VALUES (");
+
+    const QStringList values = {
+        quoted(row.processo),
+        coded ? quoted(o.processCode(row.processo)) : QString(),
+        quoted(row.revista),
+        quoted(row.despacho),
+        TestDate(row.deposito),
+        TestDate(row.vigencia),
+        TestDate(row.concessao),
+        key(keys.clean),
+        TestNull(row.apresentacao),
+        TestNull(row.natureza),
+        TestNull(row.nclver),
+        TestNull(row.nclclasse),
+        TestNull(row.cferev),
+        TestNull(row.cfe),
+        TestNull(row.classe),
+        campoTxt(mark, AbsentGives::Null),
+        quoted(attorney),
+        campoTxt(row.titular, absentText),
+        TestNull(row.cgccpf),
+        TestNull(row.prioridadenum),
+        TestDate(row.prioridadedata),
+        TestNull(row.prioridadepais),
+        TestNull(row.titularpais),
+        campoTxt(row.especificacao, absentText),
+        campoTxt(row.apostila, absentText),
+        key(keys.phon1),
+        key(keys.phon2),
+        o.petitions ? TestNull(row.codserv) : QString(),
+    };
+    bool first = true;
+    for (int i = 0; i < values.size(); ++i) {
+        if ((i == 1 && !coded) || (i == values.size() - 1 && !o.petitions)) continue;
+        if (!first) sql += QLatin1Char(',');
+        sql += values[i];
+        first = false;
+    }
+    sql += QLatin1Char(')');
+    return sql;
+}
+
+QString ProcessRefreshSql(const StagedRow& row, const QVariant& storedMarca, int attorney, const TransferOptions& o)
+{
+    auto present = [](const QVariant& v) { return !isAbsent(v); };
+    QString sql = QStringLiteral("UPDATE Processos SET ");
+    sql += QStringLiteral("Revista=") + bare(row.revista) + QLatin1Char(',');
+    if (o.petitions)
+        sql += QStringLiteral("Despacho=") + quoted(row.despacho) + QLatin1Char(',');
+    else
+        sql += QStringLiteral("Despacho=") + bare(row.despacho) + QLatin1Char(',');
+    if (attorney != 0) sql += QStringLiteral("codprocurador=") + QString::number(attorney) + QLatin1Char(',');
+    if (o.petitions && present(row.codserv)) sql += QStringLiteral("codserv=") + quoted(row.codserv) + QLatin1Char(',');
+    if (present(row.deposito)) sql += QStringLiteral("deposito=") + TestDate(row.deposito) + QLatin1Char(',');
+    if (present(row.concessao)) sql += QStringLiteral("concessao=") + TestDate(row.concessao) + QLatin1Char(',');
+    if (present(row.vigencia)) sql += QStringLiteral("vigencia=") + TestDate(row.vigencia) + QLatin1Char(',');
+    if (present(row.apresentacao))
+        sql += QStringLiteral("apresentacao=") + quoted(row.apresentacao) + QLatin1Char(',');
+    if (present(row.natureza)) sql += QStringLiteral("natureza=") + quoted(row.natureza) + QLatin1Char(',');
+    if (present(row.nclver)) sql += QStringLiteral("nclver=") + bare(row.nclver) + QLatin1Char(',');
+    if (present(row.nclclasse)) {
+        sql += QStringLiteral("NCLClasse=") + bare(row.nclclasse) + QLatin1Char(',');
+        // A staged national class is written below; the column is set once.
+        if (o.niceClassClearsClasse && !present(row.classe)) sql += QStringLiteral("Classe=Null,");
+    }
+    if (present(row.cferev)) sql += QStringLiteral("cferev=") + bare(row.cferev) + QLatin1Char(',');
+    if (present(row.cfe)) sql += QStringLiteral("cfe=") + quoted(row.cfe) + QLatin1Char(',');
+    if (present(row.classe)) sql += QStringLiteral("classe=") + quoted(row.classe) + QLatin1Char(',');
+
+    const QString mark = StagedMark(row.marca);
+    if (!mark.isEmpty() && (isAbsent(storedMarca) || mark != literalText(storedMarca))) {
+        const MarkKeys keys = MarkKeys::of(mark);
+        sql += QStringLiteral("Marca='") + cleanedText(mark) + QStringLiteral("',");
+        sql += QStringLiteral("MarcaClean=") + quoted(keys.clean) + QLatin1Char(',');
+        sql += QStringLiteral("marcaphon1=") + quoted(keys.phon1) + QLatin1Char(',');
+        sql += QStringLiteral("marcaphon2=") + quoted(keys.phon2) + QLatin1Char(',');
+    }
+    if (present(row.titular)) sql += QStringLiteral("Titular='") + cleanedText(row.titular) + QStringLiteral("',");
+    if (present(row.cgccpf)) sql += QStringLiteral("CGCCPF=") + quoted(row.cgccpf) + QLatin1Char(',');
+    if (present(row.prioridadenum))
+        sql += QStringLiteral("prioridadenum=") + quoted(row.prioridadenum) + QLatin1Char(',');
+    if (present(row.prioridadedata))
+        sql += QStringLiteral("prioridadedata=") + TestDate(row.prioridadedata) + QLatin1Char(',');
+    if (present(row.prioridadepais))
+        sql += QStringLiteral("prioridadepais=") + quoted(row.prioridadepais) + QLatin1Char(',');
+    if (present(row.titularpais))
+        sql += QStringLiteral("titularpais=") + quoted(row.titularpais) + QLatin1Char(',');
+    if (present(row.apostila)) sql += QStringLiteral("apostila='") + cleanedText(row.apostila) + QStringLiteral("',");
+    if (present(row.especificacao))
+        sql += QStringLiteral("especificacao='") + cleanedText(row.especificacao) + QLatin1Char('\'');
+    if (sql.endsWith(QLatin1Char(','))) sql.chop(1);
+    sql += QStringLiteral(" Where processo = ") + bare(row.processo);
+    return sql;
+}
+
+QString EntryInsertSql(const StagedRow& row, int petitionAttorney, const TransferOptions& o)
+{
+    const bool coded = bool(o.processCode);
+    QString sql = QStringLiteral("INSERT INTO RevProcs (Processo, RPI, ");
+    if (coded) sql += QStringLiteral("bcdproc, ");
+    sql += QStringLiteral("Despacho, ");
+    if (o.petitions) sql += QStringLiteral("protocolo, dataprotocolo, codserv, requerente, codprocuradorpeticao, ");
+    sql += QStringLiteral("complemento) VALUES (");
+    sql += quoted(row.processo) + QLatin1Char(',');
+    sql += quoted(row.revista) + QLatin1Char(',');
+    if (coded) sql += quoted(o.processCode(row.processo)) + QLatin1Char(',');
+    sql += quoted(row.despacho) + QLatin1Char(',');
+    if (o.petitions) {
+        sql += TestNull(row.protocolo) + QLatin1Char(',');
+        sql += TestDate(row.dataprotocolo) + QLatin1Char(',');
+        sql += TestNull(row.codserv) + QLatin1Char(',');
+        sql += campoTxt(row.requerente, AbsentGives::Null) + QLatin1Char(',');
+        sql += TestNull(petitionAttorney) + QLatin1Char(',');
+    }
+    sql += campoTxt(row.complemento, o.absentTextsAsEmpty ? AbsentGives::EmptyLiteral : AbsentGives::Null);
+    sql += QLatin1Char(')');
+    return sql;
+}
+
+// ----------------------------------------------------------------- transfer
+
+IssueTransfer::IssueTransfer(TransferOptions options, TransferProgress* progress, DbConnection& db)
+    : options_(std::move(options)), progress_(progress), db_(db)
+{
+}
+
+void IssueTransfer::setCounter(TransferCounter c, int value)
+{
+    counters_[int(c)] = value;
+    if (progress_) progress_->setCounter(c, value);
+}
+
+void IssueTransfer::yield()
+{
+    if (progress_) progress_->yieldEvents();
+}
+
+int IssueTransfer::generator(const char* name)
+{
+    Recordset rs = db_.query(QStringLiteral("SELECT gen_id(%1,0) FROM RDB$DATABASE").arg(QLatin1String(name)));
+    if (rs.recordCount() == 0) throw DbError(QStringLiteral("O gerador %1 não pôde ser lido.").arg(QLatin1String(name)));
+    rs.moveFirst();
+    return rs.value(0).toInt();
+}
+
+int IssueTransfer::resolveAttorney(const QVariant& staged)
+{
+    const AttorneyName a = ParseAttorney(staged);
+    if (a.kind == AttorneyName::None) return 0;
+    if (a.kind == AttorneyName::Self) return 1;
+    QString doubledName = a.name;
+    doubledName.replace(QLatin1Char('\''), QLatin1String("''"));
+    Recordset rs = db_.query(QStringLiteral("SELECT CodProcurador, Procurador FROM Procuradores WHERE Procurador='") +
+                             doubledName + QLatin1Char('\''));
+    if (rs.recordCount() > 0) {
+        rs.moveFirst();
+        return rs.value(QStringLiteral("codProcurador")).toInt();
+    }
+    rs.addNew();
+    rs.setValue(QStringLiteral("Procurador"), a.name);
+    rs.update();
+    const int key = generator("codprocurador_gen");
+    raise(TransferCounter::NumProcuradores);
+    return key;
+}
+
+TransferResult IssueTransfer::run(int issue)
+{
+    std::unique_ptr<BusyPointer> busy;
+    try {
+        const QString n = QString::number(issue);
+        bool redo = false;
+        {
+            Recordset rs = db_.query(QStringLiteral("SELECT atualizado FROM Revistas Where Revista=") + n);
+            if (rs.recordCount() > 0) {
+                rs.moveFirst();
+                redo = rs.value(0).toInt() == 1;
+            }
+        }
+        if (redo && MsgBox(QStringLiteral("RPI já foi atualizada anteriormente ! Refaz a atualização ?"), vb::OKCancel,
+                           kTitle) != vb::OK)
+            return TransferResult::Cancelled;
+        if (options_.hourglass) busy = std::make_unique<BusyPointer>();
+        {
+            DbTransaction tx(db_);
+            apply(issue, redo);
+            tx.commit();
+        }
+    } catch (const DbError& e) {
+        busy.reset();
+        MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2\n\nNenhuma alteração foi gravada.")
+                   .arg(issue)
+                   .arg(e.message()),
+               vb::Critical, kTitle);
+        return TransferResult::Failed;
+    } catch (const VbError& e) {
+        busy.reset();
+        MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2 (%3)\n\nNenhuma alteração foi gravada.")
+                   .arg(issue)
+                   .arg(e.description())
+                   .arg(e.number()),
+               vb::Critical, kTitle);
+        return TransferResult::Failed;
+    } catch (const std::exception& e) {
+        busy.reset();
+        MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2\n\nNenhuma alteração foi gravada.")
+                   .arg(issue)
+                   .arg(QString::fromLocal8Bit(e.what())),
+               vb::Critical, kTitle);
+        return TransferResult::Failed;
+    }
+    busy.reset();
+    if (options_.finalMessage) MsgBox(QStringLiteral("Final de Atualização"), vb::Information, kTitle);
+    return TransferResult::Done;
+}
+
+void IssueTransfer::apply(int issue, bool redo)
+{
+    const QString n = QString::number(issue);
+    if (redo) db_.execute(QStringLiteral("DELETE FROM RevProcs WHERE RPI=") + n);
+
+    // Mark the issue with the key its first entry will get.
+    const int firstKey = generator("codrevproc_gen") + 1;
+    db_.execute(QStringLiteral("UPDATE Revistas SET atualizado= 1,codrevproc=") + QString::number(firstKey) +
+                QStringLiteral(" WHERE revista=") + n);
+
+    setCounter(TransferCounter::NumProcs, 0);
+    setCounter(TransferCounter::NumNewProcs, 0);
+    setCounter(TransferCounter::NumProcuradores, 0);
+    setCounter(TransferCounter::NumProcsRef, 0);
+    linkBase_ = 0;
+    entryKeys_.clear();
+
+    if (options_.countStaged) {
+        Recordset rs = db_.query(QStringLiteral("SELECT codigo FROM RPI order by codigo desc"));
+        int highest = 0;
+        if (rs.recordCount() > 0) {
+            rs.moveFirst();
+            highest = rs.value(0).toInt();
+        }
+        setCounter(TransferCounter::ProcsAtualizar, highest);
+    }
+
+    db_.cursorLocation = CursorLoc;
+    Recordset staged = db_.query(kMainColumns + (options_.petitions ? kPetitionColumns : QString()) +
+                                 QStringLiteral(" FROM RPI ORDER BY codigo"));
+    const ColumnMap columns(staged);
+    for (staged.moveFirst(); !staged.eof(); staged.moveNext()) {
+        yield();
+        StagedRow row;
+        columns.read(staged, row);
+        transferRow(row);
+    }
+    // The keys given above must be consecutive for the links to be right.
+    const int entries = counter(TransferCounter::NumProcs);
+    if (entries > 0 && generator("codrevproc_gen") != linkBase_ + entries)
+        throw DbError(QStringLiteral("Outro programa gravou em RevProcs durante a atualização."));
+
+    linkCitations();
+}
+
+void IssueTransfer::transferRow(const StagedRow& staged)
+{
+    StagedRow row = staged;
+    // Long texts, one row at a time.
+    {
+        Recordset lt = db_.query(QStringLiteral("SELECT codigo,apostila, especificacao, complemento FROM RPI WHERE codigo=") +
+                                 bare(row.codigo));
+        if (lt.recordCount() > 0) {
+            lt.moveFirst();
+            row.apostila = lt.value(1);
+            row.especificacao = lt.value(2);
+            row.complemento = lt.value(3);
+        }
+    }
+    // Known process.
+    const QString known =
+        options_.petitions
+            ? QStringLiteral("SELECT processo, marca FROM Processos WHERE Processo=")
+            : QStringLiteral(
+                  "SELECT processo,revista, despacho, deposito, vigencia, concessao, apresentacao, natureza, nclver, "
+                  "nclclasse, cferev, cfe, classe, marca, codprocurador, titular, cgccpf, prioridadenum, "
+                  "prioridadedata, prioridadepais, titularpais, marcaclean, marcaphon1, marcaphon2 FROM Processos "
+                  "WHERE Processo=");
+    Recordset process = db_.query(known + bare(row.processo));
+
+    const int attorney = resolveAttorney(row.procurador);
+    const int petitionAttorney = options_.petitions ? resolveAttorney(row.procuradorpeticao) : 0;
+
+    if (process.recordCount() == 0) {
+        db_.execute(ProcessInsertSql(row, attorney, options_));
+        raise(TransferCounter::NumNewProcs);
+    } else {
+        process.moveFirst();
+        db_.execute(ProcessRefreshSql(row, process.value(QStringLiteral("marca")), attorney, options_));
+    }
+
+    db_.execute(EntryInsertSql(row, petitionAttorney, options_));
+    raise(TransferCounter::NumProcs);
+    const int entries = counter(TransferCounter::NumProcs);
+    if (entries == 1) linkBase_ = generator("codrevproc_gen") - 1;
+    entryKeys_.insert(row.codigo.toInt(), linkBase_ + entries);
+}
+
+void IssueTransfer::linkCitations()
+{
+    Recordset cites = db_.query(QStringLiteral("select codigo, numproc, ordemproc from ProcRefRevista"));
+    const QString& table = options_.linkTable;
+    for (cites.moveFirst(); !cites.eof(); cites.moveNext()) {
+        yield();
+        const QVariant ordem = cites.value(QStringLiteral("ordemproc"));
+        const QVariant cited = cites.value(QStringLiteral("numproc"));
+        if (isAbsent(ordem) || isAbsent(cited)) continue;
+        // The citing entry is the one made from the staged row ordemproc.
+        const auto it = entryKeys_.constFind(ordem.toInt());
+        if (it == entryKeys_.constEnd()) continue;
+        const QString c = QString::number(it.value());
+        const QString numProc = bare(cited);
+        Recordset check = db_.query(QStringLiteral("select codigo, refproc from ") + table +
+                                    QStringLiteral(" Where codigo=") + c + QStringLiteral(" AND refproc =") + numProc);
+        if (check.recordCount() > 0) continue;
+        db_.execute(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (codigo, refproc) VALUES (") + c +
+                    QLatin1Char(',') + numProc + QLatin1Char(')'));
+        raise(TransferCounter::NumProcsRef);
+    }
+}

@@ -1,0 +1,257 @@
+#include "frmAtualizaBD.h"
+
+#include "shell/Ui.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Atualização de Banco de Dados");
+const QString kQuestion = QStringLiteral("Atualiza Banco de Dados ?");
+
+QString dateText(const QVariant& v)
+{
+    const QDate d = v.toDate();
+    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+}
+
+}  // namespace
+
+UpdateDialogState ReadUpdateDialogState(DbConnection& db)
+{
+    UpdateDialogState s;
+    // The last issue applied.
+    QVariant last;
+    {
+        Recordset rs = db.query(QStringLiteral("SELECT max(Revista) as revista FROM Revistas where atualizado=1"));
+        if (rs.recordCount() > 0) {
+            rs.moveFirst();
+            last = rs.value(QStringLiteral("revista"));
+        }
+    }
+    if (last.isNull()) {
+        s.lblRpi = QStringLiteral("Última RPI atualizada : nenhuma");
+    } else {
+        QVariant date;
+        Recordset rs = db.query(QStringLiteral("SELECT Revista,rdata FROM Revistas where revista=") +
+                                QString::number(last.toInt()));
+        if (rs.recordCount() > 0) {
+            rs.moveFirst();
+            date = rs.value(QStringLiteral("rdata"));
+        }
+        s.lblRpi = QStringLiteral("Última RPI atualizada : ") + QString::number(last.toInt()) + QStringLiteral(" de ") +
+                   dateText(date);
+    }
+
+    // The staged issue, from its first staged row (an XML-layout issue may
+    // have no row 1 when its first process has no dispatch).
+    {
+        Recordset rs = db.query(QStringLiteral("SELECT first 1 Revista FROM RPI order by codigo"));
+        if (rs.recordCount() > 0) {
+            rs.moveFirst();
+            s.stagedIssue = rs.value(QStringLiteral("Revista"));
+        }
+    }
+    if (s.stagedIssue.isNull()) {
+        s.notice = QStringLiteral("Não há RPI lida para atualizar: leia uma revista antes.");
+        return s;
+    }
+    const QString staged = QString::number(s.stagedIssue.toInt());
+    Recordset rs = db.query(QStringLiteral("SELECT rdata FROM Revistas Where Revista=") + staged);
+    if (rs.recordCount() == 0) {
+        s.notice = QStringLiteral("A RPI %1 lida não está registrada em Revistas: leia a revista novamente.").arg(staged);
+        return s;
+    }
+    rs.moveFirst();
+    s.stagedDate = rs.value(QStringLiteral("rdata")).toDate();
+    return s;
+}
+
+frmAtualizaBD::frmAtualizaBD(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAtualizaBD"));
+    setWindowTitle(kWindowTitle);
+    setModal(true);
+
+    auto label = [this](const char* name, const QString& text) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    auto box = [this](const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setStyleSheet(QStringLiteral("QLineEdit { background-color: #E0E0E0; }"));
+        e->setMinimumWidth(110);
+        return e;
+    };
+
+    Label1 = label("Label1", QStringLiteral("Atualização do Banco de Dados"));
+    QFont f1(QStringLiteral("Arial"));
+    f1.setPointSize(12);
+    Label1->setFont(f1);
+    Label1->setAlignment(Qt::AlignCenter);
+    LblRPI = label("LblRPI", QStringLiteral("Número da última RPI lida :"));
+    LblRPI->setAlignment(Qt::AlignCenter);
+    D = label("D", kQuestion);
+    QFont f2 = D->font();
+    f2.setPointSize(18);
+    D->setFont(f2);
+    D->setAlignment(Qt::AlignCenter);
+    D->setWordWrap(true);
+
+    SelecFile = new QPushButton(QStringLiteral("SIM"), this);
+    SelecFile->setObjectName(QStringLiteral("SelecFile"));
+    SelecFile->setAutoDefault(false);
+    Cancelar = new QPushButton(QStringLiteral("NÃO"), this);
+    Cancelar->setObjectName(QStringLiteral("Cancelar"));
+    Cancelar->setAutoDefault(false);
+
+    NumRevista = box("NumRevista");
+    NumRevista->setReadOnly(true);
+    DataRevista = box("DataRevista");
+    ProcsAtualizar = box("ProcsAtualizar");
+    NumProcs = box("NumProcs");
+    NumNewProcs = box("NumNewProcs");
+    NumProcuradores = box("NumProcuradores");
+    NumProcsRef = box("NumProcsRef");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(LblRPI);
+    layout->addSpacing(8);
+    layout->addWidget(D);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SelecFile);
+    buttons->addWidget(Cancelar);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    layout->addSpacing(8);
+    auto* grid = new QGridLayout;
+    const struct {
+        const char* name;
+        const char* text;
+        QLineEdit* edit;
+    } rows[] = {
+        {"Label4", "Número da Revista :", NumRevista},
+        {"Label2", "Data da Revista :", DataRevista},
+        {"Label8", "Número de Processos a Atualizar :", ProcsAtualizar},
+        {"Label3", "Número de Processos Atualizados :", NumProcs},
+        {"Label5", "Número de Novos Processos :", NumNewProcs},
+        {"Label6", "Número de Novos Procuradores :", NumProcuradores},
+        {"Label7", "Num Processos referenciados :", NumProcsRef},
+    };
+    int r = 0;
+    for (const auto& row : rows) {
+        QLabel* l = label(row.name, QString::fromUtf8(row.text));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(l, r, 0);
+        grid->addWidget(row.edit, r, 1);
+        ++r;
+    }
+    layout->addLayout(grid);
+
+    connect(SelecFile, &QPushButton::clicked, this, [this] { SelecFile_Click(); });
+    connect(Cancelar, &QPushButton::clicked, this, [this] { Cancelar_Click(); });
+}
+
+void frmAtualizaBD::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    try {
+        Form_Activate();
+    } catch (const DbError& e) {
+        MsgBox(QStringLiteral("Erro ao ler as revistas do banco de dados:\n") + e.message(), vb::Critical, kTitle);
+    }
+}
+
+void frmAtualizaBD::Form_Activate()
+{
+    const UpdateDialogState s = ReadUpdateDialogState();
+    LblRPI->setText(s.lblRpi);
+    NumRevista->setText(s.stagedIssue.isNull() ? QString() : QString::number(s.stagedIssue.toInt()));
+    DataRevista->setText(s.stagedDate.isValid() ? s.stagedDate.toString(QStringLiteral("dd/MM/yyyy")) : QString());
+    D->setText(s.canApply() ? kQuestion : s.notice);
+}
+
+void frmAtualizaBD::SelecFile_Click()
+{
+    if (running_) return;
+    UpdateDialogState s;
+    try {
+        s = ReadUpdateDialogState();
+    } catch (const DbError& e) {
+        MsgBox(QStringLiteral("Erro ao ler as revistas do banco de dados:\n") + e.message(), vb::Critical, kTitle);
+        return;
+    }
+    if (!s.canApply()) {
+        D->setText(s.notice);
+        MsgBox(s.notice, vb::Exclamation, kTitle);
+        return;
+    }
+    // The issue applied is the one in staging, whatever the box shows.
+    const int issue = s.stagedIssue.toInt();
+    NumRevista->setText(QString::number(issue));
+
+    running_ = true;
+    SelecFile->setEnabled(false);
+    Cancelar->setEnabled(false);
+    IssueTransfer transfer(OptionsForIssue(issue), this);
+    lastResult_ = transfer.run(issue);
+    running_ = false;
+    SelecFile->setEnabled(true);
+    Cancelar->setEnabled(true);
+    if (lastResult_ == TransferResult::Done) accept();
+}
+
+void frmAtualizaBD::Cancelar_Click()
+{
+    if (running_) return;
+    QDialog::reject();
+}
+
+void frmAtualizaBD::reject()
+{
+    // Esc and the close box do nothing while a transfer runs.
+    if (running_) return;
+    QDialog::reject();
+}
+
+void frmAtualizaBD::closeEvent(QCloseEvent* event)
+{
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+QLineEdit* frmAtualizaBD::box(TransferCounter counter) const
+{
+    switch (counter) {
+    case TransferCounter::ProcsAtualizar: return ProcsAtualizar;
+    case TransferCounter::NumProcs: return NumProcs;
+    case TransferCounter::NumNewProcs: return NumNewProcs;
+    case TransferCounter::NumProcuradores: return NumProcuradores;
+    case TransferCounter::NumProcsRef: return NumProcsRef;
+    }
+    return NumProcs;
+}
+
+void frmAtualizaBD::setCounter(TransferCounter counter, int value)
+{
+    QLineEdit* e = box(counter);
+    e->setText(QString::number(value));
+    e->repaint();
+}
+
+void frmAtualizaBD::yieldEvents() { QCoreApplication::processEvents(); }
