@@ -49,6 +49,15 @@ protected:
 
     void sql(const char* s) { t.db().execute(QString::fromUtf8(s)); }
 
+    // Drops a table, so that statements on it fail (prepared statements
+    // that hold it are let go first).
+    void dropTable(const char* table)
+    {
+        DbTransaction tr;
+        tr.commit();
+        sql((std::string("DROP TABLE ") + table).c_str());
+    }
+
     void fill()
     {
         sql("INSERT INTO Procuradores (codprocurador, procurador) VALUES (2, 'FULANO ADVOGADOS')");

@@ -302,7 +302,7 @@ TEST_F(HistoryTest, UnknownProcessLeavesEverythingEmpty)
 TEST_F(HistoryTest, DatabaseFailureIsReportedAndTheScreenStaysUsable)
 {
     fill();
-    sql("DROP TABLE RevProcRef");
+    dropTable("RevProcRef");
     frmHistorico& f = openHistory();
     ASSERT_EQ(u.messages.size(), 1);
     EXPECT_EQ(u.lastMessage().style, vb::Critical);
@@ -319,7 +319,7 @@ TEST_F(HistoryTest, DatabaseFailureIsReportedAndTheScreenStaysUsable)
     EXPECT_EQ(u.lastMessage().style, vb::Critical);
     EXPECT_TRUE(u.lastMessage().text.contains("referências"));
 
-    sql("DROP TABLE RevProcs");
+    dropTable("RevProcs");
     f.Origem->setText("0");
     f.Form_Activate();
     ASSERT_EQ(u.messages.size(), 3);

@@ -93,7 +93,7 @@ TEST_F(PesqProcTest, FoundProcessOpensItsHistoryWhichRestoresThePointer)
 TEST_F(PesqProcTest, DatabaseFailureIsReported)
 {
     frmPesqProc& p = screen();
-    sql("DROP TABLE Processos");
+    dropTable("Processos");
     p.NumProc->setText(kProcdv);
     p.Pesquisar_Click();
     ASSERT_EQ(u.messages.size(), 1);
