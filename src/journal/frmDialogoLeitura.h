@@ -1,0 +1,53 @@
+#pragma once
+// The administrator's dialog for reading one journal issue: it shows the
+// last issue read, lets the user choose the issue's archive (its name
+// checked), proposes today as the issue date, and on OK hands over to the
+// reader of the issue's layout.
+
+#include <QDialog>
+
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmDialogoLeitura : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmDialogoLeitura(QWidget* parent = nullptr);
+
+    // Handlers, public so that tests drive them as the buttons do.
+    void Form_Activate();
+    void SelecFile_Click();
+    void OK_Click();
+    void Cancelar_Click();
+
+    // True while a reader runs (the buttons are disabled meanwhile).
+    bool reading() const { return reading_; }
+
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void resetControls();
+    void setReading(bool on);
+    void LerRevistaTxt();
+    void LerRevistaXml();
+
+    QLabel* Label1;
+    QLabel* LblRPI;
+    QPushButton* SelecFile;
+    QLineEdit* NomeArq;
+    QLabel* Label4;
+    QLineEdit* NumRevista;
+    QLabel* Label2;
+    QDateEdit* DataRevista;
+    QLabel* Label3;
+    QLineEdit* RegistrosLidos;
+    QPushButton* OK;
+    QPushButton* Cancelar;
+    bool reading_ = false;
+};

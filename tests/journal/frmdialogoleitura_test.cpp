@@ -1,0 +1,192 @@
+// The journal-reading dialog, driven as the user would with the seams
+// scripted.
+#include "fixtures/IssueGenerator.h"
+#include "journal/TextReader.h"
+#include "journal/frmDialogoLeitura.h"
+#include "shell/Globals.h"
+#include "support/TestDb.h"
+#include "support/TestUi.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
+
+namespace {
+
+template <class W>
+W* child(QWidget& w, const char* name)
+{
+    W* c = w.findChild<W*>(QString::fromUtf8(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
+QString text(QWidget& w, const char* name)
+{
+    if (auto* l = w.findChild<QLabel*>(QString::fromUtf8(name))) return l->text();
+    if (auto* e = w.findChild<QLineEdit*>(QString::fromUtf8(name))) return e->text();
+    if (auto* b = w.findChild<QPushButton*>(QString::fromUtf8(name))) return b->text();
+    ADD_FAILURE() << "no control " << name;
+    return QString();
+}
+
+}  // namespace
+
+TEST(DialogoLeitura, ControlsAsDesigned)
+{
+    TestUi ui;
+    TestClock clock;
+    frmDialogoLeitura d;
+    EXPECT_EQ(d.windowTitle(), "Quorvanta - Sistema de Pesquisa de Marcas");
+    EXPECT_EQ(text(d, "Label1"), "Leitura da Revista de Marcas");
+    EXPECT_EQ(text(d, "LblRPI"), QString::fromUtf8("Número da última RPI lida :"));
+    EXPECT_EQ(text(d, "SelecFile"), "Selecionar Revista");
+    EXPECT_EQ(text(d, "NomeArq"), "NomeArquivo");
+    EXPECT_EQ(text(d, "Label4"), QString::fromUtf8("Número da Revista :"));
+    EXPECT_EQ(text(d, "Label2"), "Data da Revista :");
+    EXPECT_EQ(text(d, "Label3"), QString::fromUtf8("Número de Processos Lidos :"));
+    EXPECT_EQ(text(d, "OK"), "OK");
+    EXPECT_EQ(text(d, "Cancelar"), "Sair");
+    QDateEdit* date = child<QDateEdit>(d, "DataRevista");
+    EXPECT_EQ(date->displayFormat(), "dd/MM/yyyy");
+    EXPECT_FALSE(date->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(d, "OK")->isHidden());
+}
+
+TEST(DialogoLeitura, LastIssueReadOrNone)
+{
+    TestDb db;
+    TestUi ui;
+    TestClock clock;
+    frmDialogoLeitura d;
+    d.Form_Activate();
+    EXPECT_EQ(text(d, "LblRPI"), QString::fromUtf8("Última RPI lida : nenhuma"));
+    db.db().execute("INSERT INTO Revistas (revista, rdata, atualizado) VALUES (2150, '24.04.2012', 0)");
+    db.db().execute("INSERT INTO Revistas (revista, rdata, atualizado) VALUES (2149, '17.04.2012', 1)");
+    d.Form_Activate();
+    EXPECT_EQ(text(d, "LblRPI"), QString::fromUtf8("Última RPI lida : 2150 de 24/04/2012"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST(DialogoLeitura, DatabaseErrorOnActivationIsShownAndTheDialogStaysUsable)
+{
+    TestUi ui;
+    TestClock clock;
+    DbConnection::instance().close();
+    frmDialogoLeitura d;
+    d.Form_Activate();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().icon(), vb::Critical);
+    EXPECT_EQ(text(d, "LblRPI"), QString::fromUtf8("Número da última RPI lida :"));
+    ui.fileAnswers.push_back("/d/RM2150.zip");
+    d.SelecFile_Click();
+    EXPECT_EQ(text(d, "NumRevista"), "RPI 2150");
+}
+
+TEST(DialogoLeitura, ChoosingTheArchive)
+{
+    TestUi ui;
+    TestClock clock;
+    clock.todayValue = QDate(2012, 5, 2);
+    frmDialogoLeitura d;
+    QPushButton* ok = child<QPushButton>(d, "OK");
+
+    // Cancelled: nothing changes.
+    d.SelecFile_Click();
+    ASSERT_EQ(ui.fileRequests.size(), 1);
+    const FileDialogRequest& r = ui.fileRequests[0];
+    EXPECT_EQ(r.filter, "*.zip|*.zip");
+    EXPECT_EQ(r.defaultExt, "*.zip");
+    EXPECT_EQ(r.flags, 34822);
+    EXPECT_EQ(r.title, "|Selecione o Arquivo contendo a Revista a ser Lida");
+    EXPECT_EQ(text(d, "NomeArq"), "NomeArquivo");
+    EXPECT_TRUE(ok->isHidden());
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    ui.fileAnswers.push_back("C:\\x\\rm2150.ZIP");
+    d.SelecFile_Click();
+    EXPECT_EQ(text(d, "NumRevista"), "RPI 2150");
+    EXPECT_EQ(text(d, "NomeArq"), "C:\\x\\rm2150.ZIP");
+    QDateEdit* date = child<QDateEdit>(d, "DataRevista");
+    EXPECT_EQ(date->date(), QDate(2012, 5, 2));
+    EXPECT_TRUE(date->isEnabled());
+    EXPECT_FALSE(ok->isHidden());
+
+    // A wrong name afterwards keeps the earlier choice.
+    ui.fileAnswers.push_back("/d/RM21A0.zip");
+    d.SelecFile_Click();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().text, QString::fromUtf8("Número da Revista é inválido !"));
+    EXPECT_EQ(ui.lastMessage().style, 16);
+    EXPECT_EQ(ui.lastMessage().title, "Leitura de Revista INPI");
+    EXPECT_EQ(text(d, "NumRevista"), "RPI 2150");
+    EXPECT_EQ(text(d, "NomeArq"), "C:\\x\\rm2150.ZIP");
+    EXPECT_FALSE(ok->isHidden());
+
+    ui.fileAnswers.push_back("/arquivos/RMPDF/RM2160.zip");
+    d.SelecFile_Click();
+    EXPECT_EQ(ui.lastMessage().text, QString::fromUtf8("Arquivo não é do tipo RMPDFxxxx.zip !"));
+    EXPECT_EQ(text(d, "NumRevista"), "RPI 2150");
+}
+
+class DialogoLeituraRead : public ::testing::Test {
+protected:
+    DialogoLeituraRead() { Globals::setProgramDir(program.path()); }
+    ~DialogoLeituraRead() override { Globals::setProgramDir(QString()); }
+    TestDb db;
+    TestUi ui;
+    TestClock clock;
+    QTemporaryDir program, files;
+};
+
+TEST_F(DialogoLeituraRead, OkReadsATextIssueThenCloses)
+{
+    const fixtures::Issue issue = fixtures::GenerateIssue({2150, 25, 11, QDate(2012, 4, 24)});
+    ui.fileAnswers.push_back(fixtures::WriteTextArchive(files.path(), issue));
+    frmDialogoLeitura d;
+    d.open();
+    EXPECT_EQ(text(d, "LblRPI"), QString::fromUtf8("Última RPI lida : nenhuma"));
+    d.SelecFile_Click();
+    child<QDateEdit>(d, "DataRevista")->setDate(QDate(2012, 4, 23));  // corrected by the user
+
+    // While the reader runs, nothing else can be started or closed.
+    bool checked = false;
+    ui.onMessage = [&](const RecordedMessage& m) {
+        if (m.text != "Final de Leitura") return;
+        checked = true;
+        EXPECT_TRUE(d.reading());
+        EXPECT_FALSE(child<QPushButton>(d, "OK")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(d, "SelecFile")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(d, "Cancelar")->isEnabled());
+        d.reject();
+        d.Cancelar_Click();
+        EXPECT_EQ(d.result(), QDialog::Rejected);  // still not done
+    };
+    d.OK_Click();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(text(d, "RegistrosLidos"), "25");
+    EXPECT_EQ(db.count("RPI"), 25);
+    EXPECT_EQ(db.scalar("SELECT rdata FROM Revistas WHERE revista = 2150").toDate(), QDate(2012, 4, 23));
+    EXPECT_EQ(db.scalar("SELECT MIN(revista) FROM RPI").toInt(), 2150);
+}
+
+TEST_F(DialogoLeituraRead, IssuesFrom2220AreNotReadAsText)
+{
+    db.db().execute("INSERT INTO RPI (codigo, processo, revista) VALUES (1, 82000123, 2150)");
+    ui.fileAnswers.push_back(QDir(files.path()).filePath("RMPDF2220.zip"));
+    frmDialogoLeitura d;
+    d.SelecFile_Click();
+    d.OK_Click();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.lastMessage().text.contains("XML"));
+    EXPECT_EQ(db.count("RPI"), 1);
+    EXPECT_TRUE(clock.waits.isEmpty());
+}
