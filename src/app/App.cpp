@@ -1,5 +1,6 @@
 #include "App.h"
 
+#include "journal/frmDialogoLeitura.h"
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
 #include "shell/Ui.h"
@@ -31,7 +32,8 @@ void App::open(MenuEntry entry)
     // Main menu, modal screens.
     case MenuEntry::AtualizarCadastros:  // frmAtualizaBD
         break;
-    case MenuEntry::LeituraRPI:  // frmDialogoLeitura
+    case MenuEntry::LeituraRPI:
+        openModal<frmDialogoLeitura>();
         break;
     case MenuEntry::TrocaSenha:  // frmTrocaSenha
         break;
