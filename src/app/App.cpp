@@ -4,6 +4,8 @@
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
 #include "shell/Ui.h"
+#include "shell/frmTrocaSenha.h"
+#include "shell/frmUsuarios.h"
 
 #include <QApplication>
 #include <exception>
@@ -35,7 +37,8 @@ void App::open(MenuEntry entry)
     case MenuEntry::LeituraRPI:
         openModal<frmDialogoLeitura>();
         break;
-    case MenuEntry::TrocaSenha:  // frmTrocaSenha
+    case MenuEntry::TrocaSenha:
+        openModal<frmTrocaSenha>();
         break;
     // Search menu: modeless list searches, the process lookup modal.
     case MenuEntry::PesquisaMarca:  // frmPesquisaMarca
@@ -55,7 +58,8 @@ void App::open(MenuEntry entry)
     case MenuEntry::PesqVigencia:  // frmPesquisaVigencia
         break;
     // Utilities menu, modal.
-    case MenuEntry::Usuarios:  // frmUsuarios
+    case MenuEntry::Usuarios:
+        openModal<frmUsuarios>();
         break;
     }
 }
