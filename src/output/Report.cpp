@@ -22,7 +22,7 @@ constexpr double kTwipsPerPoint = 20.0;
 // Paper margins on every side, in millimetres (half an inch).
 constexpr double kMarginMm = 12.7;
 constexpr double kRuleWidth = 12.0;
-// Room left between a field's text and the next column.
+// Room left between a text and the next column.
 constexpr double kFieldGap = 40.0;
 
 // Fonts are drawn in twips: the painter is scaled from twips to device pixels.
@@ -256,10 +256,18 @@ public:
         if (clip) p.setClipRect(QRectF(-kTwipsPerInch, placed.origin + placed.from, reportWidth() + 2 * kTwipsPerInch,
                                        placed.to - placed.from));
         p.translate(0, placed.origin);
+        // What a page shows of a band that runs over several: each line of
+        // text or item on the page where its middle falls (the clip alone
+        // would leave hidden text in a PDF).
+        const auto shown = [&](double top, double height) {
+            const double middle = top + height / 2;
+            return middle >= placed.from && (middle < placed.to || placed.to >= b.height);
+        };
         for (int i = 0; i < b.section->items.size(); ++i) {
             const ReportItem& item = b.section->items[i];
             const QRectF rect(item.left, b.tops[i], item.width, b.heights[i]);
             if (item.kind == ReportItem::Line) {
+                if (!shown(rect.top(), 0)) continue;
                 p.setPen(QPen(Qt::black, kRuleWidth));
                 p.drawLine(QPointF(rect.left(), rect.top()), QPointF(rect.right(), rect.top()));
                 continue;
@@ -268,8 +276,12 @@ public:
             if (t.isEmpty()) continue;
             p.setPen(Qt::black);
             if (item.canGrow) {
-                wrapText(t, item.font, item.width, item.alignment, device_)->draw(&p, rect.topLeft());
-            } else {
+                const auto layout = wrapText(t, item.font, item.width, item.alignment, device_);
+                for (int l = 0; l < layout->lineCount(); ++l) {
+                    const QTextLine line = layout->lineAt(l);
+                    if (shown(rect.top() + line.y(), line.height())) line.draw(&p, rect.topLeft());
+                }
+            } else if (shown(rect.top(), item.height)) {
                 drawText(p, item, rect, t);
             }
         }
@@ -279,7 +291,7 @@ public:
     // One line of text. A label may run past its box; a field too wide for
     // its box (less a small gap before the next column) is drawn smaller, on
     // the same baseline, down to three quarters of its size, and then cut
-    // with an ellipsis.
+    // with an ellipsis. Right-aligned text keeps the same gap at its right.
     void drawText(QPainter& p, const ReportItem& item, QRectF rect, QString t) const
     {
         t.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -294,6 +306,7 @@ public:
             t = QFontMetricsF(f, device_).elidedText(t, Qt::ElideRight, room);
             rect.translate(0, QFontMetricsF(full, device_).ascent() - QFontMetricsF(f, device_).ascent());
         }
+        if (item.alignment & Qt::AlignRight) rect.adjust(0, 0, -kFieldGap, 0);
         p.setFont(f);
         p.drawText(rect, int(item.alignment | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip), t);
     }

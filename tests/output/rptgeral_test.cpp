@@ -3,7 +3,9 @@
 #include "output/rptGeral.h"
 #include "support/TestUi.h"
 
+#include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -72,4 +74,70 @@ TEST(RptGeral, PrintsEveryRowOfAFullPageWithPageNumbers)
     }
     EXPECT_EQ(all.count("Procurador :"), 1000);
     EXPECT_EQ(all.count("Classe Antiga :"), 1000);
+}
+
+TEST(RptGeral, OneInstanceTakesNewInputsOnEveryPrint)
+{
+    TestDb t;
+    TestUi ui;
+    addIssue(t, 2150, "2012-04-24");
+    const int adv = addAttorney(t, "DR. FULANO");
+    Process a;
+    a.processo = 1;
+    a.marca = "PRIMEIRA";
+    a.codprocurador = adv;
+    a.classe = "25.10";
+    a.cgccpf = "01234567000189";
+    addProcess(t, a);
+    Process b;
+    b.processo = 2;
+    b.marca = "SEGUNDA";
+    addProcess(t, b);
+
+    EXPECT_EQ(&rptGeral(), &rptGeral());
+    QTemporaryDir dir;
+    Report& r = rptGeral();
+
+    r.setDataSource(page(t, "r.processo = 1"));
+    r.title = "Pesquisa 100% por %p";
+    r.orientation = Report::Landscape;
+    ASSERT_TRUE(r.printToPdf(dir.filePath("1.pdf")));
+    QStringList pages = pdfPages(dir.filePath("1.pdf"));
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains("Pesquisa 100% por %p"));
+    EXPECT_TRUE(pages[0].contains("PRIMEIRA"));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("Procurador :\\s+DR. FULANO")));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("Classe Antiga :\\s+25.10")));
+    EXPECT_TRUE(pages[0].contains("01234567000189"));
+    EXPECT_TRUE(pages[0].contains("Página 1 de 1"));
+
+    // A sorted page prints in its sorted order.
+    Recordset both = page(t);
+    both.setSort("marca DESC");
+    r.setDataSource(both);
+    r.title = "Segunda busca";
+    ASSERT_TRUE(r.printToPdf(dir.filePath("2.pdf")));
+    pages = pdfPages(dir.filePath("2.pdf"));
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_FALSE(pages[0].contains("Pesquisa 100%"));
+    EXPECT_LT(pages[0].indexOf("SEGUNDA"), pages[0].indexOf("PRIMEIRA"));
+
+    // The preview: modal, landscape, one page.
+    int pageCount = 0;
+    bool landscape = false;
+    QString caption;
+    ui.onModal = [&](QWidget* w) {
+        caption = w->windowTitle();
+        if (auto* preview = w->findChild<QPrintPreviewWidget*>()) {
+            preview->updatePreview();
+            pageCount = preview->pageCount();
+            landscape = preview->orientation() == QPageLayout::Landscape;
+        }
+        return 0;
+    };
+    r.show();
+    EXPECT_EQ(ui.modalWindows, QStringList{"rptGeral"});
+    EXPECT_EQ(caption, "Segunda busca");
+    EXPECT_EQ(pageCount, 1);
+    EXPECT_TRUE(landscape);
 }
