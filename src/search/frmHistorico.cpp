@@ -2,6 +2,7 @@
 
 #include "ProcessNumber.h"
 #include "frmHistoricoRef.h"
+#include "rptProcesso.h"
 #include "shell/DBSpecifics.h"
 #include "shell/RecordsetModel.h"
 #include "shell/Ui.h"
@@ -441,7 +442,15 @@ void frmHistorico::VisImp_Click()
                QStringLiteral("Impressão de tabela"));
         return;
     }
-    // The printed history comes with the report layer.
+    Report& report = rptProcesso();
+    report.setDataSource(Historico);
+    ReportSection* header = report.section(QStringLiteral("Section4"));
+    const QStringList lines = Historico::ReportLines(shown());
+    for (int i = 0; i < lines.size(); ++i)
+        header->control(QStringLiteral("LblLinha%1").arg(i + 1))->caption = lines[i];
+    report.title = Historico::ReportTitle(Numero_Processo->text());
+    report.orientation = Report::Portrait;
+    report.show();
     // Back from the preview the screen is active again.
     Form_Activate();
 }
