@@ -1,6 +1,7 @@
 #include "App.h"
 
 #include "journal/frmDialogoLeitura.h"
+#include "search/frmPesqProc.h"
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
 #include "shell/Ui.h"
@@ -47,7 +48,8 @@ void App::open(MenuEntry entry)
         break;
     case MenuEntry::PesqCNPJ:  // frmPesquisaCNPJ
         break;
-    case MenuEntry::PesqProc:  // frmPesqProc (modal)
+    case MenuEntry::PesqProc:
+        guarded([] { ShowPesqProc(); });
         break;
     case MenuEntry::PesqProcurador:  // frmPesquisaProcurador
         break;
