@@ -1,5 +1,6 @@
 #include "ResultGrid.h"
 
+#include "output/ExportToExcel.h"
 #include "shell/DBSpecifics.h"
 #include "shell/Ui.h"
 
@@ -113,7 +114,7 @@ QString SortSpec(const QString& field, bool descending, int column)
 using namespace resultgrid;
 
 std::function<void(const QString&)> SearchHooks::openHistory;
-std::function<void(const QString&, Recordset&)> SearchHooks::exportToExcel;
+std::function<void(const QString&, Recordset&)> SearchHooks::exportToExcel = ExportToExcel;
 std::function<void(DataControl&, const QString&, int)> SearchHooks::showReport;
 std::function<void()> SearchHooks::showSearchMenu;
 
