@@ -2,6 +2,7 @@
 
 #include "journal/frmDialogoLeitura.h"
 #include "search/frmPesqProc.h"
+#include "search/frmPesquisaMarca.h"
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
 #include "shell/Ui.h"
@@ -42,7 +43,8 @@ void App::open(MenuEntry entry)
         openModal<frmTrocaSenha>();
         break;
     // Search menu: modeless list searches, the process lookup modal.
-    case MenuEntry::PesquisaMarca:  // frmPesquisaMarca
+    case MenuEntry::PesquisaMarca:
+        openModeless<frmPesquisaMarca>();
         break;
     case MenuEntry::PesqTitular:  // frmPesquisaTitular
         break;

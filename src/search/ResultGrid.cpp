@@ -1,8 +1,11 @@
 #include "ResultGrid.h"
 
+#include "frmHistorico.h"
 #include "output/ExportToExcel.h"
+#include "output/rptGeral.h"
 #include "shell/DBSpecifics.h"
 #include "shell/Ui.h"
+#include "shell/frmMenuPesquisas.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -113,10 +116,23 @@ QString SortSpec(const QString& field, bool descending, int column)
 
 using namespace resultgrid;
 
-std::function<void(const QString&)> SearchHooks::openHistory;
+namespace {
+
+void showPageReport(DataControl& source, const QString& title, int orientation)
+{
+    Report& r = rptGeral();
+    r.setDataSource(source);
+    r.title = title;
+    r.orientation = orientation;
+    r.show();
+}
+
+}  // namespace
+
+std::function<void(const QString&)> SearchHooks::openHistory = ShowHistorico;
 std::function<void(const QString&, Recordset&)> SearchHooks::exportToExcel = ExportToExcel;
-std::function<void(DataControl&, const QString&, int)> SearchHooks::showReport;
-std::function<void()> SearchHooks::showSearchMenu;
+std::function<void(DataControl&, const QString&, int)> SearchHooks::showReport = showPageReport;
+std::function<void()> SearchHooks::showSearchMenu = ShowSearchMenu;
 
 namespace {
 

@@ -58,8 +58,8 @@ QString SortSpec(const QString& field, bool descending, int column);
 
 }  // namespace resultgrid
 
-// The neighbours the grid calls. The program sets them at start-up; tests
-// replace them.
+// The neighbours the grid calls: the history screen, the spreadsheet
+// export, the page report and the search menu. Tests replace them.
 struct SearchHooks {
     // Opens the process history modally for a 9-character process number.
     static std::function<void(const QString& procdv)> openHistory;
