@@ -196,6 +196,7 @@ frmTrocaSenha::frmTrocaSenha(QWidget* parent) : QDialog(parent)
     // Form_Load
     for (QLineEdit* e : {SenhaAtual_, NovaSenha_, NovaSenha1_}) {
         e->setEchoMode(QLineEdit::Password);
+        e->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // "*"
         e->installEventFilter(this);
     }
     SenhaAtual_->setFocus();
