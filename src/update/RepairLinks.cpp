@@ -3,6 +3,7 @@
 #include "journal/SqlLiterals.h"
 #include "shell/Ui.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QVector>
 #include <optional>
@@ -67,7 +68,10 @@ RepairOutcome RepairRevProcRefProc(const std::function<void()>& yieldEvents, DbC
 
         Recordset cites = db.query(QStringLiteral("select codigo, numproc, ordemproc from ProcRefRevista"));
         for (cites.moveFirst(); !cites.eof(); cites.moveNext()) {
-            if (yieldEvents) yieldEvents();
+            if (yieldEvents)
+                yieldEvents();
+            else
+                QCoreApplication::processEvents();
             const QVariant ordem = cites.value(QStringLiteral("ordemproc"));
             const QVariant cited = cites.value(QStringLiteral("numproc"));
             if (isAbsent(ordem) || isAbsent(cited)) continue;

@@ -19,6 +19,7 @@ struct RepairOutcome {
 };
 
 // Ends with the message "FIM". Never throws: a database failure is rolled
-// back and reported. yieldEvents, when given, runs once per citation.
+// back and reported. Once per citation, yieldEvents runs (by default,
+// pending window messages are processed).
 RepairOutcome RepairRevProcRefProc(const std::function<void()>& yieldEvents = {},
                                    DbConnection& db = DbConnection::instance());

@@ -156,6 +156,16 @@ TEST_F(BatchTest, RunsTheTwentySixIssuesWithTheirArchivesAndDates)
     EXPECT_TRUE(form.findChild<QPushButton*>(QStringLiteral("OK"))->isEnabled());
 }
 
+TEST_F(BatchTest, ArchiveNameIsFoundWhateverItsLetterCase)
+{
+    EXPECT_EQ(BatchArchivePath(2160), archive(2160));
+    QFile upper(QDir(BatchArchiveFolder()).filePath(QStringLiteral("RM2160.ZIP")));
+    ASSERT_TRUE(upper.open(QIODevice::WriteOnly));
+    upper.close();
+    EXPECT_EQ(BatchArchivePath(2160), upper.fileName());
+    EXPECT_EQ(BatchIssueNumber(QStringLiteral("RPI 2160")), 2160);
+}
+
 class BatchIssueTest : public BatchTest {
 protected:
     static constexpr int kCoded = 12345678;
@@ -266,6 +276,22 @@ TEST_F(BatchIssueTest, MissingAndUnreadableArchivesSkipTheirIssues)
     EXPECT_EQ(tdb.count(QStringLiteral("RevProcs")), staged);
     EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM RevProcs WHERE rpi<>2156")).toInt(), 0);
     EXPECT_EQ(tdb.count(QStringLiteral("Revistas")), 1);
+}
+
+TEST_F(BatchIssueTest, DatabaseFailureEndsTheRunWithNothingOfThatIssueWritten)
+{
+    writeGeneratedIssue(2158, 2);
+    tdb.db().execute(QStringLiteral("DROP TABLE RevProcRefProc"));
+    clickOK();
+
+    ASSERT_EQ(tui.messages.size(), 1);
+    EXPECT_EQ(tui.lastMessage().icon(), int(vb::Critical));
+    EXPECT_TRUE(tui.lastMessage().text.contains(QStringLiteral("2156")));
+    EXPECT_EQ(tdb.count(QStringLiteral("RevProcs")), 0);
+    EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista=2156")).toInt(), 0);
+    // The run stopped there: the next archives were not read.
+    EXPECT_EQ(tdb.count(QStringLiteral("Revistas")), 1);
+    EXPECT_TRUE(form.findChild<QPushButton*>(QStringLiteral("OK"))->isEnabled());
 }
 
 TEST_F(BatchIssueTest, TransferRefusesStagingOfAnotherIssue)
