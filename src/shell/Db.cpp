@@ -266,6 +266,8 @@ static void runStatement(QSqlQuery& q, const QString& sql)
 
 // Runs a statement through the cache of prepared statements when its
 // literals can be bound; returns the query that ran (cached or the given one).
+// Only inside a transaction: outside one, a prepared query would keep the
+// snapshot of its first run and later reads would not see later writes.
 static QSqlQuery* runCached(StatementCache* cache, QSqlQuery& fallback, const QString& sql)
 {
     if (cache) {
@@ -290,7 +292,7 @@ int DbConnection::execute(const QString& sql)
     ensureOpen(*this);
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    QSqlQuery* ran = runCached(cache_->statements.get(), q, sql);
+    QSqlQuery* ran = runCached(inTransaction_ ? cache_->statements.get() : nullptr, q, sql);
     const int n = ran->numRowsAffected();
     ran->finish();
     return n;
@@ -335,7 +337,7 @@ Recordset DbConnection::query(const QString& sql)
     ensureOpen(*this);
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    QSqlQuery* ran = runCached(cache_->statements.get(), q, sql);
+    QSqlQuery* ran = runCached(inTransaction_ ? cache_->statements.get() : nullptr, q, sql);
     Recordset rs;
     readRows(*ran, rs, rs.columns_, rs.rows_, rs.order_);
     ran->finish();

@@ -205,3 +205,28 @@ TEST(Db, PreparedStatementsBehaveLikeTheText)
     EXPECT_EQ(t.scalar("SELECT despacho FROM RPI WHERE codigo=1").toString(), QString("400"));
     EXPECT_EQ(t.count("RPI"), 4);
 }
+
+// A read repeated after a write sees the write, inside and outside a transaction.
+TEST(Db, RepeatedReadsSeeEarlierWrites)
+{
+    TestDb t;
+    const QString read = "select controle6 from Controle where codigo=1";
+    EXPECT_EQ(t.scalar(read).toString(), QString("`rk]qlhmh"));
+    t.db().execute("UPDATE Controle SET controle6='abc' Where codigo = 1");
+    EXPECT_EQ(t.scalar(read).toString(), QString("abc"));
+    Recordset rs = t.db().openTable("Controle");
+    rs.moveFirst();
+    rs.setValue("controle6", "def");
+    rs.update();
+    EXPECT_EQ(t.scalar(read).toString(), QString("def"));
+    {
+        DbTransaction tx;
+        EXPECT_EQ(t.scalar(read).toString(), QString("def"));
+        t.db().execute("UPDATE Controle SET controle6='ghi' Where codigo = 1");
+        EXPECT_EQ(t.scalar(read).toString(), QString("ghi"));
+        t.db().execute("UPDATE Controle SET controle6='jkl' Where codigo = 1");
+        EXPECT_EQ(t.scalar(read).toString(), QString("jkl"));
+        tx.commit();
+    }
+    EXPECT_EQ(t.scalar(read).toString(), QString("jkl"));
+}
