@@ -83,7 +83,7 @@ frmPesqProc::frmPesqProc()
     NumProc = new QLineEdit(Shape2);
     NumProc->setObjectName(QStringLiteral("NumProc"));
     NumProc->setMaxLength(9);
-    NumProc->setFixedWidth(NumProc->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 16);
+    NumProc->setFixedWidth(NumProc->fontMetrics().horizontalAdvance(QStringLiteral("000000000000")) + 16);
     Label3->setBuddy(NumProc);
     row->addStretch();
     row->addWidget(Label3);
