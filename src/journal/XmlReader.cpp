@@ -27,7 +27,7 @@ const QString kNoRevistaLine =
     QStringLiteral("Erro no layout do arquivo xml - tag '<revista' não é a segunda linha do arquivo");
 const QString kNoRevistaEnd =
     QStringLiteral("Erro no layout do arquivo xml - o arquivo termina sem a tag '</revista>'");
-const QString kNoXmlFile = QStringLiteral("Nenhum arquivo xml foi extraído da revista !");
+const QString kNoXmlFile = QStringLiteral("o arquivo %1 não contém o arquivo da revista (*.xml)");
 const QString kReadTitle = QStringLiteral("Leitura de Revista");
 const QString kNoProcess = QStringLiteral("999999999");
 
@@ -39,6 +39,10 @@ constexpr int kTitularPaisCol = 60, kProtocoloCol = 60, kCodServCol = 60, kReque
 
 // A layout the reader cannot follow; the text is the message shown.
 struct LayoutError {
+    QString message;
+};
+// A file that cannot be found or read.
+struct ReadFailure {
     QString message;
 };
 
@@ -846,6 +850,7 @@ namespace {
 template <typename F>
 bool inOneTransaction(F&& body)
 {
+    QString failure;
     try {
         DbTransaction tx;
         DbConnection::instance().execute(QStringLiteral("DELETE FROM RPI"));
@@ -855,15 +860,18 @@ bool inOneTransaction(F&& body)
         return true;
     } catch (const LayoutError& e) {
         MsgBox(e.message, vb::Critical);
+        return false;
     } catch (const DbError& e) {
-        MsgBox(QStringLiteral("Erro no banco de dados durante a leitura da revista: ") + e.message(), vb::Critical,
-               kReadTitle);
+        failure = QStringLiteral("Erro no banco de dados: ") + e.message();
+    } catch (const ReadFailure& e) {
+        failure = QStringLiteral("Erro na leitura: ") + e.message;
     } catch (const std::bad_alloc&) {
-        MsgBox(QStringLiteral("Memória insuficiente para a leitura da revista."), vb::Critical, kReadTitle);
+        failure = QStringLiteral("Erro na leitura: memória insuficiente");
     } catch (const std::exception& e) {
-        MsgBox(QStringLiteral("Erro na leitura da revista: ") + QString::fromUtf8(e.what()), vb::Critical,
-               kReadTitle);
+        failure = QStringLiteral("Erro: ") + QString::fromUtf8(e.what());
     }
+    MsgBox(QStringLiteral("A revista não foi lida; nada foi alterado no banco de dados.\n") + failure, vb::Critical,
+           kReadTitle);
     return false;
 }
 
@@ -920,18 +928,17 @@ bool XmlReader::LerRevistaXml(const QString& archivePath)
         });
         ok = inOneTransaction([&] {
             const QStringList found = xmlFiles();
-            if (found.isEmpty()) {
-                MsgBox(kNoXmlFile, vb::Critical, kReadTitle);
-                return false;
-            }
+            if (found.isEmpty()) throw ReadFailure{kNoXmlFile.arg(archivePath)};
             target_.setRegistrosLidos(0);
             if (letEventsRun) letEventsRun();
             appClock().waitSeconds(5);
             if (letEventsRun) letEventsRun();
             QFile f(QDir(workDir()).filePath(found.first()));
             if (!f.open(QIODevice::ReadOnly))
-                throw std::runtime_error(("não foi possível abrir o arquivo " + found.first()).toStdString());
+                throw ReadFailure{QStringLiteral("não foi possível abrir o arquivo %1: %2").arg(f.fileName(), f.errorString())};
             const QByteArray bytes = f.readAll();
+            if (f.error() != QFileDevice::NoError)
+                throw ReadFailure{QStringLiteral("não foi possível ler o arquivo %1: %2").arg(f.fileName(), f.errorString())};
             f.close();
             parser.run(bytes);
             return true;
