@@ -465,7 +465,8 @@ void frmHistorico::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
     // Activated once it is on screen, so the waiting label can be seen.
-    QMetaObject::invokeMethod(this, &frmHistorico::Form_Activate, Qt::QueuedConnection);
+    if (!e->spontaneous())  // shown by the program, not restored by the window system
+        QMetaObject::invokeMethod(this, &frmHistorico::Form_Activate, Qt::QueuedConnection);
 }
 
 void frmHistorico::closeEvent(QCloseEvent* e)

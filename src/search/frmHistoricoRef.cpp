@@ -141,7 +141,8 @@ void frmHistoricoRef::Sair_Click()
 void frmHistoricoRef::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    QMetaObject::invokeMethod(this, &frmHistoricoRef::Form_Activate, Qt::QueuedConnection);
+    if (!e->spontaneous())  // shown by the program, not restored by the window system
+        QMetaObject::invokeMethod(this, &frmHistoricoRef::Form_Activate, Qt::QueuedConnection);
 }
 
 void frmHistoricoRef::closeEvent(QCloseEvent* e)
