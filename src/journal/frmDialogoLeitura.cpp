@@ -2,11 +2,13 @@
 
 #include "ArchiveName.h"
 #include "TextReader.h"
+#include "XmlReader.h"
 #include "shell/Db.h"
 #include "shell/Ui.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDateEdit>
 #include <QFrame>
 #include <QGridLayout>
@@ -216,6 +218,34 @@ void frmDialogoLeitura::LerRevistaTxt()
 
 void frmDialogoLeitura::LerRevistaXml()
 {
-    MsgBox(QStringLiteral("A leitura de revistas no formato XML (RPI 2220 em diante) ainda não está disponível."),
-           vb::Exclamation, kArchiveNameTitle);
+    // The reader takes the number and date from the file and
+    // writes them into the dialog's controls.
+    class Target : public XmlReaderTarget {
+    public:
+        Target(QLineEdit* num, QDateEdit* date, QLineEdit* count) : num_(num), date_(date), count_(count) {}
+        QString numRevista() const override { return num_->text(); }
+        void setNumRevista(const QString& text) override { num_->setText(text); }
+        QDate dataRevista() const override { return date_->date(); }
+        void setDataRevista(const QDate& date) override { date_->setDate(date); }
+        void setRegistrosLidos(int count) override
+        {
+            count_->setText(QString::number(count));
+            if (!shown_.isValid() || shown_.elapsed() >= 50) {
+                count_->repaint();
+                shown_.start();
+            }
+        }
+
+    private:
+        QLineEdit* num_;
+        QDateEdit* date_;
+        QLineEdit* count_;
+        QElapsedTimer shown_;
+    };
+    Target target(NumRevista, DataRevista, RegistrosLidos);
+    XmlReader reader(target);
+    reader.letEventsRun = [] { QCoreApplication::processEvents(); };
+    setReading(true);
+    reader.LerRevistaXml(NomeArq->text());
+    setReading(false);
 }

@@ -9,6 +9,7 @@
 
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -178,15 +179,26 @@ TEST_F(DialogoLeituraRead, OkReadsATextIssueThenCloses)
     EXPECT_EQ(db.scalar("SELECT MIN(revista) FROM RPI").toInt(), 2150);
 }
 
-TEST_F(DialogoLeituraRead, IssuesFrom2220AreNotReadAsText)
+TEST_F(DialogoLeituraRead, IssuesFrom2220AreReadAsXmlTakingNumberAndDateFromTheFile)
 {
-    db.db().execute("INSERT INTO RPI (codigo, processo, revista) VALUES (1, 82000123, 2150)");
-    ui.fileAnswers.push_back(QDir(files.path()).filePath("RMPDF2220.zip"));
+    const fixtures::Issue issue = fixtures::GenerateIssue({2220, 15, 3, QDate(2013, 7, 30)});
+    const QString archive = fixtures::WriteXmlArchive(files.path(), issue);
+    const QString renamed = QDir(files.path()).filePath("RMPDF2220.zip");
+    ASSERT_TRUE(QFile::rename(archive, renamed));
+    ui.fileAnswers.push_back(renamed);
     frmDialogoLeitura d;
     d.SelecFile_Click();
+    child<QDateEdit>(d, "DataRevista")->setDate(QDate(2013, 1, 1));
     d.OK_Click();
     ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.lastMessage().text.contains("XML"));
-    EXPECT_EQ(db.count("RPI"), 1);
-    EXPECT_TRUE(clock.waits.isEmpty());
+    EXPECT_EQ(ui.lastMessage().text, "Final de Leitura");
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(text(d, "NumRevista"), "RPI 2220");
+    EXPECT_EQ(child<QDateEdit>(d, "DataRevista")->date(), QDate(2013, 7, 30));
+    EXPECT_EQ(text(d, "RegistrosLidos"), "15");
+    qsizetype dispatches = 0;
+    for (const fixtures::Process& p : issue.processes) dispatches += p.dispatches.size();
+    EXPECT_EQ(db.count("RPI"), dispatches);
+    EXPECT_EQ(db.scalar("SELECT rdata FROM Revistas WHERE revista = 2220").toDate(), QDate(2013, 7, 30));
+    EXPECT_EQ(clock.waits, QList<int>{5});
 }
