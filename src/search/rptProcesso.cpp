@@ -29,8 +29,8 @@ void layOut(Report& r)
         line.font = text;
         line.canGrow = true;
     }
-    ReportItem& spec = h.addLabel(QStringLiteral("Label1"), QString::fromUtf8("Especificação :"), 0, 1890, 1300, 240);
-    spec.font = heading;
+    ReportItem& especLabel = h.addLabel(QStringLiteral("Label1"), QString::fromUtf8("Especificação :"), 0, 1890, 1300, 240);
+    especLabel.font = heading;
     ReportItem& l6 = h.addLabel(QStringLiteral("LblLinha6"), QStringLiteral("Linha 6"), 1360, 1890, kWidth - 1360, 240);
     l6.font = text;
     l6.canGrow = true;

@@ -1,6 +1,6 @@
 #pragma once
 // The printed history of one process: portrait; a report header with the
-// title, seven lines of process data (the specification beside its label)
+// title, seven lines of process data (the Especificação text beside its label)
 // and the column headings; one line per dispatch under them.
 
 #include "output/Report.h"

@@ -80,7 +80,7 @@ TEST_F(PrintTest, PrintsTheProcessAndItsHistoryAsShown)
     EXPECT_TRUE(flat.contains("Prioridade (Num Data País) : 123 01/01/2009 US"));
     EXPECT_TRUE(flat.contains("Apostila : Sem direito ao uso exclusivo"));
     EXPECT_TRUE(flat.contains("Especificação :"));
-    EXPECT_TRUE(flat.contains("franquias"));  // the specification grows, nothing is cut
+    EXPECT_TRUE(flat.contains("franquias"));  // the Especificação text grows, nothing is cut
     EXPECT_TRUE(flat.contains("Data RPI Desp RPI Complemento"));
     // Newest issue first, dates as the screen shows them.
     const int a = page.indexOf("IPAS400"), b = page.indexOf("IPAS158"), c = page.indexOf("IPAS009");
