@@ -8,7 +8,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QScreen>
 #include <QPrinter>
 #include <QTextLayout>
 
@@ -448,6 +450,12 @@ void Report::show()
     QPrintPreviewDialog preview(&printer);
     preview.setObjectName(name);
     preview.setWindowTitle(caption.isEmpty() ? title : caption);
+    // A starting size of its own, for desktops without a window manager
+    // to maximise it; otherwise it opens maximised.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        preview.resize(screen->availableGeometry().size() * 0.9);
+    else
+        preview.resize(1100, 800);
     preview.setWindowState(Qt::WindowMaximized);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [this](QPrinter* pr) {
         if (render(*pr) == 0)
