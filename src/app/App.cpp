@@ -8,6 +8,7 @@
 #include "shell/Ui.h"
 #include "shell/frmTrocaSenha.h"
 #include "shell/frmUsuarios.h"
+#include "update/frmAtualizaBD.h"
 
 #include <QApplication>
 #include <exception>
@@ -34,7 +35,8 @@ void App::open(MenuEntry entry)
 {
     switch (entry) {
     // Main menu, modal screens.
-    case MenuEntry::AtualizarCadastros:  // frmAtualizaBD
+    case MenuEntry::AtualizarCadastros:
+        openModal<frmAtualizaBD>();
         break;
     case MenuEntry::LeituraRPI:
         openModal<frmDialogoLeitura>();

@@ -167,6 +167,9 @@ frmAtualizaBD::frmAtualizaBD(QWidget* parent) : QDialog(parent)
 void frmAtualizaBD::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // A new showing starts with empty counters.
+    for (QLineEdit* e : {ProcsAtualizar, NumProcs, NumNewProcs, NumProcuradores, NumProcsRef}) e->clear();
+    lastResult_ = TransferResult::Cancelled;
     try {
         Form_Activate();
     } catch (const DbError& e) {

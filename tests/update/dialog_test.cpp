@@ -81,6 +81,10 @@ TEST(UpdateDialog, ActivationShowsLastAppliedAndStagedIssue)
     EXPECT_EQ(textOf(f, "NumProcs"), QStringLiteral("1"));
     EXPECT_EQ(textOf(f, "NumNewProcs"), QStringLiteral("1"));
     EXPECT_EQ(textOf(f, "ProcsAtualizar"), QStringLiteral("1"));
+    // Shown again (the same window): counters start empty.
+    f.show();
+    EXPECT_EQ(textOf(f, "NumProcs"), QString());
+    f.hide();
 
     // A new showing reads the database again: the issue is now the last
     // applied, and is still the staged one.
