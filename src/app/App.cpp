@@ -2,7 +2,11 @@
 
 #include "journal/frmDialogoLeitura.h"
 #include "search/frmPesqProc.h"
+#include "search/frmPesquisaCNPJ.h"
 #include "search/frmPesquisaMarca.h"
+#include "search/frmPesquisaProcurador.h"
+#include "search/frmPesquisaTitular.h"
+#include "search/frmPesquisaVigencia.h"
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
 #include "shell/Ui.h"
@@ -48,20 +52,24 @@ void App::open(MenuEntry entry)
     case MenuEntry::PesquisaMarca:
         openModeless<frmPesquisaMarca>();
         break;
-    case MenuEntry::PesqTitular:  // frmPesquisaTitular
+    case MenuEntry::PesqTitular:
+        openModeless<frmPesquisaTitular>();
         break;
-    case MenuEntry::PesqCNPJ:  // frmPesquisaCNPJ
+    case MenuEntry::PesqCNPJ:
+        openModeless<frmPesquisaCNPJ>();
         break;
     case MenuEntry::PesqProc:
         guarded([] { ShowPesqProc(); });
         break;
-    case MenuEntry::PesqProcurador:  // frmPesquisaProcurador
+    case MenuEntry::PesqProcurador:
+        openModeless<frmPesquisaProcurador>();
         break;
     case MenuEntry::PesqRevista:  // frmPesquisaRevista
         break;
     case MenuEntry::PesqProprio:  // frmPesquisaProprio
         break;
-    case MenuEntry::PesqVigencia:  // frmPesquisaVigencia
+    case MenuEntry::PesqVigencia:
+        openModeless<frmPesquisaVigencia>();
         break;
     // Utilities menu, modal.
     case MenuEntry::Usuarios:

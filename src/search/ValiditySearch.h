@@ -1,0 +1,79 @@
+#pragma once
+// The validity-window search without its window: the check of the date
+// window, the checks of its boxes, the condition and the title of its
+// export and print.
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace validitysearch {
+
+inline const QString kTitle = QStringLiteral("Pesquisa por Data de Vigência do Processo");
+inline const QString kErrorTitle = QStringLiteral("ÊRRO");
+
+inline const QString kStartInvalid = QStringLiteral("Data Inicial inválida!");
+inline const QString kEndInvalid = QStringLiteral("Data Final inválida!");
+inline const QString kStartAfterEnd = QStringLiteral("Data inicial maior que data final !");
+inline const QString kOverTwoMonths =
+    QStringLiteral("Diferença entre data inicial e data final não pode ser maior que 2 meses !");
+inline const QString kDespRepeated = QStringLiteral("Despacho já selecionado !");
+inline const QString kAttorneyTooShort =
+    QStringLiteral("Para pesquisas não exatas, é necessário um mínimo de 4 caracteres para o Nome do Procurador !");
+
+// The page query's select list: the attorney by a left join.
+extern const QString kSelectList;
+
+// Attorney match types (OptLocation).
+enum Location { Exata = 0, SoNoInicio = 1, EmQualquerParte = 2, SoNoFinal = 3 };
+
+// What the pickers, boxes and options hold.
+struct Criteria {
+    QDate dataInic, dataFinal;
+    QStringList desp = QStringList(3);  // boxes 1 to 3, in order
+    QString numCnpj;
+    bool cnpjExact = true;  // OptCNPJ(0) "Exato"
+    QString nomeProcurador;
+    int location = Exata;
+};
+
+// A picker's value: the message when it is not a date, else empty.
+QString CheckPickerDate(const QDate& date, bool start);
+
+// The window from S to E: the refusal (titled kErrorTitle), or empty when
+// it is accepted (at most two calendar months, S not after E).
+QString CheckPeriod(const QDate& s, const QDate& e);
+
+// A dispatch box (index 1 to 3) against the other two, after it was
+// upper-cased: the refusal, or empty.
+QString CheckDesp(const QStringList& desp, int index);
+
+// The control a refusal sends the focus to.
+enum class Box { None, DataInic, NumCNPJ, NomeProcurador };
+
+struct Refusal {
+    QString message;  // empty when everything passed
+    QString title;
+    Box box = Box::None;
+    explicit operator bool() const { return !message.isEmpty(); }
+};
+
+struct Search {
+    QString whereClause;
+    QString despText;  // the codes joined with "/"
+};
+
+struct Outcome {
+    Refusal refusal;
+    Search search;
+};
+
+// The window, then the tax id and the attorney checks; then the condition:
+// window, dispatch codes, tax id, attorney.
+Outcome BuildSearch(const Criteria& c);
+
+// Title of the export and the print, from the pickers and boxes as they
+// are now and the dispatch codes of the last search.
+QString Title(const Criteria& c, const QString& despText);
+
+}  // namespace validitysearch

@@ -1,0 +1,3 @@
+#include "frmPesquisaProcurador.h"
+
+frmPesquisaProcurador::frmPesquisaProcurador(QWidget* parent) : NameSearchScreen(namesearch::Attorney(), parent) {}

@@ -1,0 +1,3 @@
+#include "frmPesquisaTitular.h"
+
+frmPesquisaTitular::frmPesquisaTitular(QWidget* parent) : NameSearchScreen(namesearch::Holder(), parent) {}
