@@ -5,6 +5,8 @@
 #include "search/frmPesquisaCNPJ.h"
 #include "search/frmPesquisaMarca.h"
 #include "search/frmPesquisaProcurador.h"
+#include "search/frmPesquisaProprio.h"
+#include "search/frmPesquisaRevista.h"
 #include "search/frmPesquisaTitular.h"
 #include "search/frmPesquisaVigencia.h"
 #include "shell/Db.h"
@@ -64,9 +66,11 @@ void App::open(MenuEntry entry)
     case MenuEntry::PesqProcurador:
         openModeless<frmPesquisaProcurador>();
         break;
-    case MenuEntry::PesqRevista:  // frmPesquisaRevista
+    case MenuEntry::PesqRevista:
+        openModeless<frmPesquisaRevista>();
         break;
-    case MenuEntry::PesqProprio:  // frmPesquisaProprio
+    case MenuEntry::PesqProprio:
+        openModeless<frmPesquisaProprio>();
         break;
     case MenuEntry::PesqVigencia:
         openModeless<frmPesquisaVigencia>();
