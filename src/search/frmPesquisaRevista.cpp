@@ -1,7 +1,7 @@
 #include "frmPesquisaRevista.h"
 
 #include "BoxChecks.h"
-#include "CriteriaWidgets.h"
+#include "CriteriaControls.h"
 #include "SearchChecks.h"
 #include "shell/Ui.h"
 
@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 using namespace issuesearch;
-using namespace criteriawidgets;
+using namespace criteriacontrols;
 
 namespace {
 
@@ -24,6 +24,20 @@ SearchScreen::Config screenConfig()
     c.orderBy = kOrderBy;
     c.hourglassOnFirstPage = false;
     return c;
+}
+
+// A text-box array: boxes of one name told apart by their Index property,
+// counted from 1.
+QVector<QLineEdit*> boxes(const QString& name, int count, int maxLength, int width, QWidget* parent)
+{
+    QVector<QLineEdit*> v;
+    for (int i = 1; i <= count; ++i) {
+        QLineEdit* e = box(name, maxLength, parent);
+        e->setProperty("Index", i);
+        e->setFixedWidth(width);
+        v << e;
+    }
+    return v;
 }
 
 }  // namespace
