@@ -78,10 +78,16 @@ frmPesquisaProprio::frmPesquisaProprio(QWidget* parent) : SearchScreen(screenCon
         }
     }
 
+    // The issue box on the line of the boxes inside the frames.
+    auto* issue = new QHBoxLayout;
+    issue->setContentsMargins(0, 0, 0, 12);
+    issue->addWidget(issueLbl);
+    issue->addWidget(numRevista_);
+
     auto* l = new QHBoxLayout(area);
     l->setContentsMargins(0, 0, 0, 0);
-    l->addWidget(issueLbl);
-    l->addWidget(numRevista_);
+    l->addLayout(issue);
+    l->setAlignment(issue, Qt::AlignBottom);
     l->addSpacing(16);
     l->addWidget(frame3);
     l->addWidget(frame2);
