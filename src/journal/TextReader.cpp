@@ -45,6 +45,14 @@ QString dotted(const QDate& d) { return d.isValid() ? d.toString(QStringLiteral(
 QDate dayFirst(const QString& text)
 {
     const QString t = trimBlanks(text);
+    // The published form dd/mm/yyyy, read by hand (the common case).
+    auto digit = [&](int i) { return t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9') ? t[i].unicode() - '0' : -1; };
+    if (t.size() == 10 && t[2] == QLatin1Char('/') && t[5] == QLatin1Char('/')) {
+        const int d1 = digit(0), d2 = digit(1), m1 = digit(3), m2 = digit(4);
+        const int y1 = digit(6), y2 = digit(7), y3 = digit(8), y4 = digit(9);
+        if (d1 >= 0 && d2 >= 0 && m1 >= 0 && m2 >= 0 && y1 >= 0 && y2 >= 0 && y3 >= 0 && y4 >= 0)
+            return QDate(y1 * 1000 + y2 * 100 + y3 * 10 + y4, m1 * 10 + m2, d1 * 10 + d2);  // invalid when no date
+    }
     for (const char* fmt : {"dd/MM/yyyy", "d/M/yyyy", "dd.MM.yyyy", "dd-MM-yyyy"}) {
         const QDate d = QDate::fromString(t, QLatin1String(fmt));
         if (d.isValid()) return d;
