@@ -296,6 +296,17 @@ public:
     // with an ellipsis. Right-aligned text keeps the same gap at its right.
     void drawText(QPainter& p, const ReportItem& item, QRectF rect, QString t) const
     {
+        if (item.kind != ReportItem::Field) {
+            // Labels keep their line breaks (a title of two lines prints
+            // as two lines).
+            t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            t.replace(u'\r', u'\n');
+            if (t.contains(u'\n')) {
+                p.setFont(twipsFont(item.font));
+                p.drawText(rect, int(item.alignment | Qt::AlignTop | Qt::TextDontClip), t);
+                return;
+            }
+        }
         t.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         t.replace(u'\n', u' ');
         t.replace(u'\r', u' ');

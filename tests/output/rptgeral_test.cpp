@@ -122,6 +122,17 @@ TEST(RptGeral, OneInstanceTakesNewInputsOnEveryPrint)
     EXPECT_FALSE(pages[0].contains("Pesquisa 100%"));
     EXPECT_LT(pages[0].indexOf("SEGUNDA"), pages[0].indexOf("PRIMEIRA"));
 
+    // A title of two lines prints as two lines.
+    r.title = "Pesquisa por Revista - RPI = 2150\r\n." + QString(34, ' ') + "Procurador = alfa - Parcial";
+    ASSERT_TRUE(r.printToPdf(dir.filePath("3.pdf")));
+    pages = pdfPages(dir.filePath("3.pdf"));
+    ASSERT_EQ(pages.size(), 1);
+    const QStringList lines = pages[0].split(u'\n');
+    const int first = int(lines.indexOf(QRegularExpression(".*Pesquisa por Revista - RPI = 2150\\s*")));
+    ASSERT_GE(first, 0) << pages[0].toStdString();
+    EXPECT_TRUE(lines.value(first + 1).contains("Procurador = alfa - Parcial")) << pages[0].toStdString();
+    r.title = "Segunda busca";
+
     // The preview: modal, landscape, one page.
     int pageCount = 0;
     bool landscape = false;
