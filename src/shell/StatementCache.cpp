@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kMaxPrepared = 64;
+constexpr int kMaxPrepared = 256;
 
 enum FieldType { Smallint = 7, Integer = 8, BigInt = 16, Date = 12, Char = 14, Varchar = 37, Blob = 261 };
 
@@ -12,33 +12,37 @@ struct Token {
     enum Kind { Word, String, Number, Punct, Space } kind;
     qsizetype start = 0;
     qsizetype end = 0;  // one past the last character
-    QString text;       // words upper-cased, strings unescaped, numbers as written
+    QString text;       // strings unescaped, numbers as written; empty for words
 };
 
 bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
 
-// Splits a statement into tokens; returns false on anything it does not
-// expect (quoted identifiers, comments, unterminated literals).
+// Splits a statement into its non-blank tokens; returns false on anything
+// it does not expect (quoted identifiers, comments, unterminated literals,
+// parameters).
 bool tokenize(const QString& s, QVector<Token>& out)
 {
     const qsizetype n = s.size();
+    const QChar* p = s.constData();
     qsizetype i = 0;
+    out.reserve(n / 4 + 8);
     while (i < n) {
-        const QChar c = s[i];
+        const QChar c = p[i];
+        if (c.unicode() == ' ' || c.unicode() == '\t' || c.unicode() == '\r' || c.unicode() == '\n') {
+            ++i;
+            continue;
+        }
         Token t;
         t.start = i;
-        if (c.isSpace()) {
-            while (i < n && s[i].isSpace()) ++i;
-            t.kind = Token::Space;
-        } else if (c == QLatin1Char('\'')) {
+        if (c == QLatin1Char('\'')) {
             ++i;
             const qsizetype from = i;
             bool closed = false;
             bool escaped = false;
             while (i < n) {
-                if (s[i] == QLatin1Char('\'')) {
-                    if (i + 1 < n && s[i + 1] == QLatin1Char('\'')) {
+                if (p[i] == QLatin1Char('\'')) {
+                    if (i + 1 < n && p[i + 1] == QLatin1Char('\'')) {
                         escaped = true;
                         i += 2;
                         continue;
@@ -54,31 +58,30 @@ bool tokenize(const QString& s, QVector<Token>& out)
             if (escaped) t.text.replace(QStringLiteral("''"), QStringLiteral("'"));
             ++i;
             t.kind = Token::String;
-        } else if (c.isDigit()) {
-            while (i < n && s[i].isDigit()) ++i;
-            if (i < n && (s[i] == QLatin1Char('.') || isWordChar(s[i]))) return false;
+        } else if (c.unicode() >= '0' && c.unicode() <= '9') {
+            while (i < n && p[i].unicode() >= '0' && p[i].unicode() <= '9') ++i;
+            if (i < n && (p[i] == QLatin1Char('.') || isWordChar(p[i]))) return false;
             t.kind = Token::Number;
             t.text = s.mid(t.start, i - t.start);
         } else if (isWordStart(c)) {
-            while (i < n && isWordChar(s[i])) ++i;
+            while (i < n && isWordChar(p[i])) ++i;
             t.kind = Token::Word;
-            t.text = s.mid(t.start, i - t.start).toUpper();
-        } else if (c == QLatin1Char('"') || (c == QLatin1Char('-') && i + 1 < n && s[i + 1] == QLatin1Char('-')) ||
-                   (c == QLatin1Char('/') && i + 1 < n && s[i + 1] == QLatin1Char('*')) || c == QLatin1Char('?')) {
+        } else if (c.isSpace()) {
+            ++i;
+            continue;
+        } else if (c == QLatin1Char('"') || (c == QLatin1Char('-') && i + 1 < n && p[i + 1] == QLatin1Char('-')) ||
+                   (c == QLatin1Char('/') && i + 1 < n && p[i + 1] == QLatin1Char('*')) || c == QLatin1Char('?')) {
             return false;
         } else {
             ++i;
             t.kind = Token::Punct;
-            t.text = c;
         }
         t.end = i;
-        out << t;
+        out << std::move(t);
     }
     return true;
 }
 
-// Converts a literal to the value its column would take from it, or
-// nothing when the conversion is not plain.
 // Parses optional blanks, an optional sign, 1 to 18 digits, optional blanks.
 bool parseInteger(const QString& v, qlonglong& out)
 {
@@ -171,6 +174,23 @@ std::optional<QVariant> convert(const Token& lit, const StatementCache::Column& 
     }
 }
 
+// A typed null for a column, or nothing for a type this cache does not bind.
+std::optional<QVariant> nullOf(const StatementCache::Column& col)
+{
+    switch (col.type) {
+    case Smallint:
+    case Integer: return QVariant(QMetaType::fromType<int>());
+    case BigInt: return QVariant(QMetaType::fromType<qlonglong>());
+    case Date: return QVariant(QMetaType::fromType<QDate>());
+    case Char:
+    case Varchar: return QVariant(QMetaType::fromType<QString>());
+    case Blob:
+        if (col.subType != 1) return std::nullopt;
+        return QVariant(QMetaType::fromType<QString>());
+    default: return std::nullopt;
+    }
+}
+
 }  // namespace
 
 const QHash<QString, StatementCache::Column>* StatementCache::columnsOf(const QString& table)
@@ -195,94 +215,92 @@ const QHash<QString, StatementCache::Column>* StatementCache::columnsOf(const QS
 
 std::optional<StatementCache::Bound> StatementCache::bind(const QString& sql)
 {
-    QVector<Token> all;
-    if (!tokenize(sql, all)) return std::nullopt;
-    QVector<int> idx;  // indexes of the non-blank tokens
-    for (int i = 0; i < all.size(); ++i)
-        if (all[i].kind != Token::Space) idx << i;
-    auto tok = [&](int k) -> const Token& { return all[idx[k]]; };
-    const int n = int(idx.size());
+    QVector<Token> tok;
+    if (!tokenize(sql, tok)) return std::nullopt;
+    const int n = int(tok.size());
     if (n < 4) return std::nullopt;
+    const QStringView text(sql);
+    auto view = [&](int k) { return text.mid(tok[k].start, tok[k].end - tok[k].start); };
+    auto isWord = [&](int k, QLatin1StringView w) {
+        return k < n && tok[k].kind == Token::Word && view(k).compare(w, Qt::CaseInsensitive) == 0;
+    };
+    auto isPunct = [&](int k, char c) { return k < n && tok[k].kind == Token::Punct && sql[tok[k].start] == QLatin1Char(c); };
+    auto upper = [&](int k) { return view(k).toString().toUpper(); };
 
     struct Use {
         int token;
         QString column;
+        bool null = false;  // the keyword Null, bound as a typed null
     };
     QVector<Use> uses;
     QString table;
-    const QString first = tok(0).text;
 
-    if (first == QLatin1String("INSERT")) {
-        // INSERT INTO t ( c1 , c2 ... ) VALUES ( v1 , v2 ... ) [nothing else]
-        if (tok(1).text != QLatin1String("INTO") || tok(2).kind != Token::Word || tok(3).text != QLatin1String("("))
+    if (isWord(0, QLatin1StringView("INSERT"))) {
+        // INSERT INTO t ( c1 , c2 ... ) VALUES ( v1 , v2 ... ) and nothing else
+        if (!isWord(1, QLatin1StringView("INTO")) || tok[2].kind != Token::Word || !isPunct(3, '('))
             return std::nullopt;
-        table = tok(2).text;
+        table = upper(2);
         QStringList cols;
         int k = 4;
         for (;;) {
-            if (k >= n || tok(k).kind != Token::Word) return std::nullopt;
-            cols << tok(k).text;
+            if (k >= n || tok[k].kind != Token::Word) return std::nullopt;
+            cols << upper(k);
             ++k;
-            if (k < n && tok(k).text == QLatin1String(",")) {
+            if (isPunct(k, ',')) {
                 ++k;
                 continue;
             }
-            if (k < n && tok(k).text == QLatin1String(")")) break;
+            if (isPunct(k, ')')) break;
             return std::nullopt;
         }
         ++k;
-        if (k + 1 >= n || tok(k).text != QLatin1String("VALUES") || tok(k + 1).text != QLatin1String("("))
-            return std::nullopt;
+        if (!isWord(k, QLatin1StringView("VALUES")) || !isPunct(k + 1, '(')) return std::nullopt;
         k += 2;
         for (int c = 0; c < cols.size(); ++c) {
             if (k >= n) return std::nullopt;
-            const Token& t = tok(k);
-            if (t.kind == Token::String || t.kind == Token::Number) uses << Use{idx[k], cols[c]};
-            else if (!(t.kind == Token::Word && t.text == QLatin1String("NULL"))) return std::nullopt;
+            const Token& t = tok[k];
+            if (t.kind == Token::String || t.kind == Token::Number) uses << Use{k, cols[c]};
+            else if (isWord(k, QLatin1StringView("NULL"))) uses << Use{k, cols[c], true};
+            else return std::nullopt;
             ++k;
-            const QString sep = c + 1 < cols.size() ? QStringLiteral(",") : QStringLiteral(")");
-            if (k >= n || tok(k).text != sep) return std::nullopt;
+            if (!isPunct(k, c + 1 < cols.size() ? ',' : ')')) return std::nullopt;
             ++k;
         }
         if (k != n) return std::nullopt;
-    } else if (first == QLatin1String("UPDATE") || first == QLatin1String("DELETE") || first == QLatin1String("SELECT")) {
+    } else if (isWord(0, QLatin1StringView("UPDATE")) || isWord(0, QLatin1StringView("DELETE")) ||
+               isWord(0, QLatin1StringView("SELECT"))) {
         // One table; every literal must be the right side of "column =".
-        int k = 1;
-        if (first == QLatin1String("UPDATE")) {
-            if (tok(1).kind != Token::Word) return std::nullopt;
-            table = tok(1).text;
+        if (isWord(0, QLatin1StringView("UPDATE"))) {
+            if (tok[1].kind != Token::Word) return std::nullopt;
+            table = upper(1);
         } else {
             int froms = 0;
             for (int j = 0; j < n; ++j) {
-                const Token& t = tok(j);
-                if (t.kind != Token::Word) continue;
-                if (t.text == QLatin1String("FROM")) {
+                if (tok[j].kind != Token::Word) continue;
+                if (isWord(j, QLatin1StringView("FROM"))) {
                     ++froms;
-                    if (j + 1 >= n || tok(j + 1).kind != Token::Word) return std::nullopt;
-                    table = tok(j + 1).text;
-                    if (j + 2 < n && (tok(j + 2).text == QLatin1String(",") || tok(j + 2).kind == Token::Word) &&
-                        tok(j + 2).text != QLatin1String("WHERE") && tok(j + 2).text != QLatin1String("ORDER"))
+                    if (j + 1 >= n || tok[j + 1].kind != Token::Word) return std::nullopt;
+                    table = upper(j + 1);
+                    if (j + 2 < n && (isPunct(j + 2, ',') || tok[j + 2].kind == Token::Word) &&
+                        !isWord(j + 2, QLatin1StringView("WHERE")) && !isWord(j + 2, QLatin1StringView("ORDER")))
                         return std::nullopt;  // an alias, a list of tables or a join
                 }
-                if (t.text == QLatin1String("JOIN") || t.text == QLatin1String("FIRST") ||
-                    t.text == QLatin1String("SKIP") || t.text == QLatin1String("LIKE") ||
-                    t.text == QLatin1String("UNION") || t.text == QLatin1String("ROWS"))
+                if (isWord(j, QLatin1StringView("JOIN")) || isWord(j, QLatin1StringView("FIRST")) ||
+                    isWord(j, QLatin1StringView("SKIP")) || isWord(j, QLatin1StringView("LIKE")) ||
+                    isWord(j, QLatin1StringView("UNION")) || isWord(j, QLatin1StringView("ROWS")))
                     return std::nullopt;
             }
             if (froms != 1) return std::nullopt;
         }
-        for (; k < n; ++k) {
-            const Token& t = tok(k);
+        for (int k = 1; k < n; ++k) {
+            const Token& t = tok[k];
             if (t.kind != Token::String && t.kind != Token::Number) continue;
             // "column = literal", the column not qualified and not part of an expression.
-            if (k < 2 || tok(k - 1).text != QLatin1String("=") || tok(k - 2).kind != Token::Word) return std::nullopt;
-            if (k >= 3 && tok(k - 3).text == QLatin1String(".")) return std::nullopt;
-            if (k + 1 < n) {
-                const QString& after = tok(k + 1).text;
-                if (!(after == QLatin1String(",") || after == QLatin1String(")") || tok(k + 1).kind == Token::Word))
-                    return std::nullopt;
-            }
-            uses << Use{idx[k], tok(k - 2).text};
+            if (k < 2 || !isPunct(k - 1, '=') || tok[k - 2].kind != Token::Word) return std::nullopt;
+            if (k >= 3 && isPunct(k - 3, '.')) return std::nullopt;
+            if (k + 1 < n && !(isPunct(k + 1, ',') || isPunct(k + 1, ')') || tok[k + 1].kind == Token::Word))
+                return std::nullopt;
+            uses << Use{k, upper(k - 2)};
         }
     } else {
         return std::nullopt;
@@ -292,46 +310,41 @@ std::optional<StatementCache::Bound> StatementCache::bind(const QString& sql)
     if (!cols) return std::nullopt;
 
     Bound b;
-    b.sql.reserve(sql.size());
+    b.sql.reserve(sql.size() < 4096 ? sql.size() : 4096);
+    b.values.reserve(uses.size());
     qsizetype copied = 0;
     for (const Use& u : uses) {
         auto c = cols->find(u.column);
         if (c == cols->end()) return std::nullopt;
-        const Token& t = all[u.token];
-        auto v = convert(t, c.value());
+        const Token& t = tok[u.token];
+        std::optional<QVariant> v;
+        if (u.null) v = nullOf(c.value());
+        else v = convert(t, c.value());
         if (!v) return std::nullopt;
-        b.sql += QStringView(sql).mid(copied, t.start - copied);
+        b.sql += text.mid(copied, t.start - copied);
         b.sql += QLatin1Char('?');
         copied = t.end;
-        b.values << *v;
+        b.values << std::move(*v);
     }
-    b.sql += QStringView(sql).mid(copied);
+    b.sql += text.mid(copied);
     return b;
 }
 
 QSqlQuery* StatementCache::prepared(const QString& sql)
 {
     auto it = queries_.find(sql);
-    if (it != queries_.end()) {
-        lru_.remove(sql);
-        lru_.push_front(sql);
-        return it->get();
-    }
+    if (it != queries_.end()) return it->get();
     auto q = std::make_shared<QSqlQuery>(db_);
     q->setForwardOnly(true);
     if (!q->prepare(sql)) return nullptr;
-    if (queries_.size() >= kMaxPrepared && !lru_.empty()) {
-        queries_.remove(lru_.back());
-        lru_.pop_back();
-    }
+    // Statement shapes repeat; when there are ever more of them, start over.
+    if (queries_.size() >= kMaxPrepared) queries_.clear();
     queries_.insert(sql, q);
-    lru_.push_front(sql);
     return q.get();
 }
 
 void StatementCache::clear()
 {
     queries_.clear();
-    lru_.clear();
     tables_.clear();
 }

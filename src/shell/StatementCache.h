@@ -18,7 +18,6 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
-#include <list>
 #include <memory>
 #include <optional>
 
@@ -50,5 +49,4 @@ private:
     QSqlDatabase& db_;
     QHash<QString, QHash<QString, Column>> tables_;
     QHash<QString, std::shared_ptr<QSqlQuery>> queries_;
-    std::list<QString> lru_;
 };

@@ -165,6 +165,7 @@ TEST(Db, PreparedStatementsBehaveLikeTheText)
         DbTransaction tx;
         insert(1, "'400'", "'05.03.2010'", "'Ação ''Um'''");
         insert(2, "'IPAS009'", "Null", "Null");
+    t.db().execute("INSERT INTO RPI (codigo, processo,revista, despacho, deposito, marca, cgccpf)  VALUES ('6',Null,'2150','400',Null,Null,Null)");
         insert(3, "'400'", "'5.3.2010'", "'Três'");
         tx.commit();
     }
@@ -177,7 +178,7 @@ TEST(Db, PreparedStatementsBehaveLikeTheText)
     insert(5, "'402'", "'01.01.2000'", "'Cinco'");
 
     Recordset rs = t.db().query("SELECT codigo, despacho, deposito, marca, cgccpf FROM RPI ORDER BY codigo");
-    ASSERT_EQ(rs.recordCount(), 5);
+    ASSERT_EQ(rs.recordCount(), 6);
     EXPECT_EQ(rs.at(0, "deposito").toDate(), QDate(2010, 3, 5));
     EXPECT_EQ(rs.at(0, "marca").toString(), QString("Ação 'Um'"));
     EXPECT_FALSE(rs.at(0, "cgccpf").isNull());
@@ -187,6 +188,9 @@ TEST(Db, PreparedStatementsBehaveLikeTheText)
     EXPECT_EQ(rs.at(2, "deposito").toDate(), QDate(2010, 3, 5));
     EXPECT_EQ(rs.at(3, "deposito").toDate(), QDate(1999, 12, 31));
     EXPECT_EQ(rs.at(4, "despacho").toString(), QString("402"));
+    EXPECT_TRUE(t.scalar("SELECT processo FROM RPI WHERE codigo=6").isNull());
+    EXPECT_TRUE(t.scalar("SELECT cgccpf FROM RPI WHERE codigo=6").isNull());
+    t.db().execute("DELETE FROM RPI WHERE codigo=6");
 
     // Numbers written into text columns, and lookups by literal.
     t.db().execute("UPDATE RPI SET despacho=405, marca='Outra' WHERE codigo = 5");
