@@ -206,7 +206,7 @@ SearchScreen::SearchScreen(const Config& config, QWidget* parent) : QWidget(pare
     {
         // Widths for the usual contents: 9-digit number, issue, date, codes,
         // a mark, a holder, the attorney.
-        const int w[] = {85, 50, 80, 70, 65, 80, 220, 45, 240, 60, 115, 200, 85};
+        const int w[] = {85, 50, 80, 75, 65, 80, 220, 40, 250, 55, 115, 200, 85};
         int col = 0;
         for (int i = 0; i < 13; ++i, ++col) {
             if (config.withVigencia && col == 6) grid_->setColumnWidth(col++, 80);

@@ -76,6 +76,7 @@ frmPesquisaMarca::frmPesquisaMarca(QWidget* parent) : SearchScreen(screenConfig(
     marcaLbl->setFont(bf);
     nomeMarca_ = box(QStringLiteral("NomeMarca"), 0, area);
     nomeMarca_->setMinimumWidth(420);
+    nomeMarca_->setMaximumWidth(640);
     nomeMarca_->setFont(bf);
 
     auto* frame3 = frame(QStringLiteral("Frame3"), QStringLiteral("Opções da Pesquisa"), area);
@@ -142,7 +143,7 @@ frmPesquisaMarca::frmPesquisaMarca(QWidget* parent) : SearchScreen(screenConfig(
     auto* markRow = new QHBoxLayout;
     markRow->addWidget(marcaLbl);
     markRow->addWidget(nomeMarca_, 1);
-    markRow->addStretch(0);
+    markRow->addStretch(1);
     auto* frames = new QHBoxLayout;
     frames->addWidget(frame3);
     frames->addWidget(frame2);
