@@ -272,7 +272,7 @@ static QSqlQuery* runCached(StatementCache* cache, QSqlQuery& fallback, const QS
 {
     if (cache) {
         if (auto b = cache->bind(sql)) {
-            if (QSqlQuery* q = cache->prepared(b->sql)) {
+            if (QSqlQuery* q = b->query) {
                 for (int i = 0; i < b->values.size(); ++i) q->bindValue(i, b->values[i]);
                 if (!q->exec()) {
                     const QString err = errorText(q->lastError());

@@ -229,7 +229,7 @@ std::optional<StatementCache::Bound> StatementCache::bind(const QString& sql)
 
     struct Use {
         int token;
-        QString column;
+        int columnToken;    // the column's name
         bool null = false;  // the keyword Null, bound as a typed null
     };
     QVector<Use> uses;
@@ -240,11 +240,11 @@ std::optional<StatementCache::Bound> StatementCache::bind(const QString& sql)
         if (!isWord(1, QLatin1StringView("INTO")) || tok[2].kind != Token::Word || !isPunct(3, '('))
             return std::nullopt;
         table = upper(2);
-        QStringList cols;
+        QVector<int> cols;
         int k = 4;
         for (;;) {
             if (k >= n || tok[k].kind != Token::Word) return std::nullopt;
-            cols << upper(k);
+            cols << k;
             ++k;
             if (isPunct(k, ',')) {
                 ++k;
@@ -300,51 +300,74 @@ std::optional<StatementCache::Bound> StatementCache::bind(const QString& sql)
             if (k >= 3 && isPunct(k - 3, '.')) return std::nullopt;
             if (k + 1 < n && !(isPunct(k + 1, ',') || isPunct(k + 1, ')') || tok[k + 1].kind == Token::Word))
                 return std::nullopt;
-            uses << Use{k, upper(k - 2)};
+            uses << Use{k, k - 2};
         }
     } else {
         return std::nullopt;
     }
     if (uses.isEmpty() || table.isEmpty()) return std::nullopt;
-    const QHash<QString, Column>* cols = columnsOf(table);
-    if (!cols) return std::nullopt;
 
+    // The statement with parameters in place of the values.
     Bound b;
     b.sql.reserve(sql.size() < 4096 ? sql.size() : 4096);
-    b.values.reserve(uses.size());
     qsizetype copied = 0;
     for (const Use& u : uses) {
-        auto c = cols->find(u.column);
-        if (c == cols->end()) return std::nullopt;
         const Token& t = tok[u.token];
-        std::optional<QVariant> v;
-        if (u.null) v = nullOf(c.value());
-        else v = convert(t, c.value());
-        if (!v) return std::nullopt;
         b.sql += text.mid(copied, t.start - copied);
         b.sql += QLatin1Char('?');
         copied = t.end;
-        b.values << std::move(*v);
     }
     b.sql += text.mid(copied);
-    return b;
-}
 
-QSqlQuery* StatementCache::prepared(const QString& sql)
-{
-    auto it = queries_.find(sql);
-    if (it != queries_.end()) return it->get();
-    auto q = std::make_shared<QSqlQuery>(db_);
-    q->setForwardOnly(true);
-    if (!q->prepare(sql)) return nullptr;
-    // Statement shapes repeat; when there are ever more of them, start over.
-    if (queries_.size() >= kMaxPrepared) queries_.clear();
-    queries_.insert(sql, q);
-    return q.get();
+    // Its prepared query and the types of its columns: the last shapes are
+    // compared directly, the others looked up.
+    Shape* shape = nullptr;
+    for (Shape& r : recent_)
+        if (r.query && r.sql == b.sql) {
+            shape = &r;
+            break;
+        }
+    if (!shape) {
+        auto found = shapes_.find(b.sql);
+        if (found == shapes_.end()) {
+            const QHash<QString, Column>* cols = columnsOf(table);
+            if (!cols) return std::nullopt;
+            Shape fresh;
+            fresh.sql = b.sql;
+            for (const Use& u : uses) {
+                auto c = cols->find(upper(u.columnToken));
+                if (c == cols->end()) return std::nullopt;
+                fresh.columns << c.value();
+            }
+            fresh.query = std::make_shared<QSqlQuery>(db_);
+            fresh.query->setForwardOnly(true);
+            if (!fresh.query->prepare(fresh.sql)) return std::nullopt;
+            // Statement shapes repeat; when there are ever more of them, start over.
+            if (shapes_.size() >= kMaxPrepared) {
+                shapes_.clear();
+                for (Shape& r : recent_) r = Shape();
+            }
+            found = shapes_.insert(fresh.sql, fresh);
+        }
+        recent_[next_] = found.value();
+        shape = &recent_[next_];
+        next_ = (next_ + 1) % int(recent_.size());
+    }
+
+    b.values.reserve(uses.size());
+    for (int i = 0; i < uses.size(); ++i) {
+        const Use& u = uses[i];
+        std::optional<QVariant> v = u.null ? nullOf(shape->columns[i]) : convert(tok[u.token], shape->columns[i]);
+        if (!v) return std::nullopt;
+        b.values << std::move(*v);
+    }
+    b.query = shape->query.get();
+    return b;
 }
 
 void StatementCache::clear()
 {
-    queries_.clear();
+    shapes_.clear();
+    for (Shape& r : recent_) r = Shape();
     tables_.clear();
 }

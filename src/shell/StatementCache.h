@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -28,13 +29,11 @@ public:
     struct Bound {
         QString sql;               // the statement with '?' in place of the literals
         QVector<QVariant> values;  // the values, converted to their columns' types
+        QSqlQuery* query = nullptr;  // prepared once, reused; owned by the cache
     };
-    // The parameterised form of a statement, or nothing when it must run as text.
+    // The prepared, parameterised form of a statement, or nothing when it
+    // must run as text.
     std::optional<Bound> bind(const QString& sql);
-
-    // A prepared query for a parameterised statement (prepared once, reused).
-    // Returns nullptr when the server refuses to prepare it.
-    QSqlQuery* prepared(const QString& sql);
 
     void clear();
 
@@ -48,5 +47,12 @@ private:
     const QHash<QString, Column>* columnsOf(const QString& table);
     QSqlDatabase& db_;
     QHash<QString, QHash<QString, Column>> tables_;
-    QHash<QString, std::shared_ptr<QSqlQuery>> queries_;
+    struct Shape {
+        QString sql;
+        QVector<Column> columns;  // of each parameter, in order
+        std::shared_ptr<QSqlQuery> query;
+    };
+    QHash<QString, Shape> shapes_;
+    std::array<Shape, 4> recent_;  // the last shapes used, compared directly
+    int next_ = 0;
 };
