@@ -1,7 +1,10 @@
 -- Quorvanta database: tables. UTF8 throughout; the name columns that the
 -- searches compare (marca, titular, procurador) are case-insensitive.
 -- Name columns are as wide as Firebird can still index them (680 characters
--- with UNICODE_CI on 16 KB pages); long texts are text BLOBs.
+-- with UNICODE_CI on 16 KB pages); long texts, and the lists that are never
+-- looked up (Vienna codes, old classes, petitioners), are text BLOBs, which
+-- keeps rows short: every insert and every full scan pays for the declared
+-- width of a row.
 
 -- Staging: one journal issue at a time.
 CREATE TABLE RPI (
@@ -17,8 +20,8 @@ CREATE TABLE RPI (
   nclver            SMALLINT,
   nclclasse         SMALLINT,
   cferev            SMALLINT,
-  cfe               VARCHAR(2000),
-  classe            VARCHAR(1000),
+  cfe               BLOB SUB_TYPE TEXT,
+  classe            BLOB SUB_TYPE TEXT,
   marca             VARCHAR(250) COLLATE UNICODE_CI,
   procurador        VARCHAR(680) COLLATE UNICODE_CI,
   titular           VARCHAR(680) COLLATE UNICODE_CI,
@@ -33,7 +36,7 @@ CREATE TABLE RPI (
   protocolo         VARCHAR(60),
   dataprotocolo     DATE,
   codserv           VARCHAR(60),
-  requerente        VARCHAR(2000),
+  requerente        BLOB SUB_TYPE TEXT,
   procuradorpeticao VARCHAR(680) COLLATE UNICODE_CI,
   CONSTRAINT pk_rpi PRIMARY KEY (codigo)
 );
@@ -71,8 +74,8 @@ CREATE TABLE Processos (
   nclver          SMALLINT,
   nclclasse       SMALLINT,
   cferev          SMALLINT,
-  cfe             VARCHAR(2000),
-  classe          VARCHAR(1000),
+  cfe             BLOB SUB_TYPE TEXT,
+  classe          BLOB SUB_TYPE TEXT,
   marca           VARCHAR(250) COLLATE UNICODE_CI,
   codprocurador   INTEGER DEFAULT 0,
   titular         VARCHAR(680) COLLATE UNICODE_CI,
@@ -100,7 +103,7 @@ CREATE TABLE RevProcs (
   protocolo             VARCHAR(60),
   dataprotocolo         DATE,
   codserv               VARCHAR(60),
-  requerente            VARCHAR(2000),
+  requerente            BLOB SUB_TYPE TEXT,
   codprocuradorpeticao  INTEGER,
   CONSTRAINT pk_revprocs PRIMARY KEY (codigo)
 );

@@ -20,7 +20,7 @@ namespace {
 constexpr int kMarcaMax = 250, kMarcaCut = 200;
 constexpr int kTitularMax = 180, kProcuradorMax = 180, kCgcMax = 20;
 constexpr int kEspecificacaoMax = 64000;
-constexpr int kCfeCol = 2000, kClasseCol = 1000, kPrioNumCol = 100, kPrioPaisCol = 10;
+constexpr int kCfeCol = 64000, kClasseCol = 64000, kPrioNumCol = 100, kPrioPaisCol = 10;
 constexpr int kTitularPaisCol = 60, kApresentacaoCol = 100, kNaturezaCol = 10;
 
 // 1-based substring, empty beyond the end.

@@ -34,8 +34,8 @@ const QString kNoProcess = QStringLiteral("999999999");
 // Column sizes of the staging tables; longer values are cut to fit.
 constexpr int kMarcaMax = 250, kNameCol = 680, kEspecificacaoMax = 64000;
 constexpr int kDespachoCol = 10, kApresentacaoCol = 100, kNaturezaCol = 10;
-constexpr int kCfeCol = 2000, kClasseCol = 1000, kPrioNumCol = 100, kPrioPaisCol = 10;
-constexpr int kTitularPaisCol = 60, kProtocoloCol = 60, kCodServCol = 60, kRequerenteCol = 2000;
+constexpr int kCfeCol = 64000, kClasseCol = 64000, kPrioNumCol = 100, kPrioPaisCol = 10;
+constexpr int kTitularPaisCol = 60, kProtocoloCol = 60, kCodServCol = 60, kRequerenteCol = 64000;
 
 // A layout the reader cannot follow; the text is the message shown.
 struct LayoutError {
