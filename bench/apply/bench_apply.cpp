@@ -4,7 +4,9 @@
 // 40,000 records and an XML-layout-like issue of 50,000 dispatches, applies
 // each with the program's transfer and prints staged rows per second.
 //
-// Usage: bench_apply [processes] [text records] [xml dispatches] [empty database to copy]
+// Usage: bench_apply [processes] [text records] [xml dispatches]
+// With QUORVANTA_BENCH_BASE=file the database holding the processes is kept
+// in that file after it is built, and copied from it on later runs.
 
 #include "keys/Metaphone.h"
 #include "shell/Db.h"
@@ -21,6 +23,7 @@
 
 #include <ctime>
 #include <cstdint>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -105,28 +108,39 @@ struct Base {
     std::vector<QString> marks;  // stored mark of process kFirstProcess + i
 };
 
-Base buildBase(DbConnection& db, int processes)
+// The 500,000 processes (with one entry each) and 20,000 attorneys. With
+// write false only the generator runs, giving the marks of a base built
+// earlier with the same seed.
+Base buildBase(DbConnection& db, int processes, bool write)
 {
     Base base;
     base.marks.reserve(processes);
     Rng r{12345};
-    DbTransaction tx(db);
+    std::unique_ptr<DbTransaction> tx;
     QSqlQuery q(db.database());
-    check(q, q.prepare(QStringLiteral("INSERT INTO Procuradores (procurador) VALUES (?)")));
-    for (int i = 1; i <= kAttorneys; ++i) {
-        q.addBindValue(attorneyName(i));
-        check(q, q.exec());
-    }
-    check(q, q.prepare(QStringLiteral(
-                 "INSERT INTO Processos (processo, revista, despacho, deposito, marcaclean, apresentacao, natureza, "
-                 "nclver, nclclasse, marca, codprocurador, titular, titularpais, especificacao, marcaphon1, marcaphon2) "
-                 "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")));
     QSqlQuery e(db.database());
-    check(e, e.prepare(QStringLiteral("INSERT INTO RevProcs (processo, rpi, despacho) VALUES (?,?,?)")));
+    if (write) {
+        tx = std::make_unique<DbTransaction>(db);
+        check(q, q.prepare(QStringLiteral("INSERT INTO Procuradores (procurador) VALUES (?)")));
+        for (int i = 1; i <= kAttorneys; ++i) {
+            q.addBindValue(attorneyName(i));
+            check(q, q.exec());
+        }
+        check(q, q.prepare(QStringLiteral(
+                     "INSERT INTO Processos (processo, revista, despacho, deposito, marcaclean, apresentacao, natureza, "
+                     "nclver, nclclasse, marca, codprocurador, titular, titularpais, especificacao, marcaphon1, "
+                     "marcaphon2) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")));
+        check(e, e.prepare(QStringLiteral("INSERT INTO RevProcs (processo, rpi, despacho) VALUES (?,?,?)")));
+    }
     const QDate day(2005, 1, 3);
     for (int i = 0; i < processes; ++i) {
         const QString m = mark(r);
         base.marks.push_back(m);
+        const int nclclasse = 1 + r.below(45);
+        const int attorney = 2 + r.below(kAttorneys);
+        const QString titular = QStringLiteral("TITULAR ") + word(r) + QStringLiteral(" LTDA");
+        const QString especificacao = text(r, 12);
+        if (!write) continue;
         q.addBindValue(kFirstProcess + i);
         q.addBindValue(2100);
         q.addBindValue(QStringLiteral("400"));
@@ -135,12 +149,12 @@ Base buildBase(DbConnection& db, int processes)
         q.addBindValue(QStringLiteral("N"));
         q.addBindValue(QStringLiteral("P"));
         q.addBindValue(9);
-        q.addBindValue(1 + r.below(45));
+        q.addBindValue(nclclasse);
         q.addBindValue(m);
-        q.addBindValue(2 + r.below(kAttorneys));
-        q.addBindValue(QStringLiteral("TITULAR ") + word(r) + QStringLiteral(" LTDA"));
+        q.addBindValue(attorney);
+        q.addBindValue(titular);
         q.addBindValue(QStringLiteral("BR/SP"));
-        q.addBindValue(text(r, 12));
+        q.addBindValue(especificacao);
         q.addBindValue(CalcMetaphone(m, 0, 0));
         q.addBindValue(CalcMetaphone(m, -1, 0));
         check(q, q.exec());
@@ -149,10 +163,12 @@ Base buildBase(DbConnection& db, int processes)
         e.addBindValue(QStringLiteral("400"));
         check(e, e.exec());
     }
-    q.finish();
-    e.finish();
-    db.execute(QStringLiteral("INSERT INTO Revistas (revista, rdata, atualizado) VALUES (2100, '01.01.2012', 1)"));
-    tx.commit();
+    if (write) {
+        q.finish();
+        e.finish();
+        db.execute(QStringLiteral("INSERT INTO Revistas (revista, rdata, atualizado) VALUES (2100, '01.01.2012', 1)"));
+        tx->commit();
+    }
     return base;
 }
 
@@ -354,22 +370,35 @@ int main(int argc, char** argv)
     BenchUi bui;
     setUi(&bui);
 
-    const QString source = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral(QUORVANTA_TEMPLATE_DB);
+    const QString keep = qEnvironmentVariable("QUORVANTA_BENCH_BASE");
+    const bool reuse = !keep.isEmpty() && QFile::exists(keep);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.fdb"));
+    const QString source = reuse ? keep : QStringLiteral(QUORVANTA_TEMPLATE_DB);
     if (!QFile::copy(source, path)) {
-        std::fprintf(stderr, "não foi possível copiar %s\n", QUORVANTA_TEMPLATE_DB);
+        std::fprintf(stderr, "não foi possível copiar %s\n", qPrintable(source));
         return 1;
     }
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QString connection =
+        QStringLiteral("DRIVER=Firebird/InterBase(r) driver;CHARSET=UTF8;UID=SYSDBA;PWD=plumbrask;DBNAME=") + path;
     DbConnection& db = DbConnection::instance();
     try {
-        db.open(QStringLiteral("DRIVER=Firebird/InterBase(r) driver;CHARSET=UTF8;UID=SYSDBA;PWD=plumbrask;DBNAME=") + path);
+        db.open(connection);
         QElapsedTimer t;
         t.start();
-        const Base base = buildBase(db, processes);
-        std::printf("base: %d processos, %d procuradores, %d entradas em %.1f s\n", processes, kAttorneys, processes,
-                    t.nsecsElapsed() / 1e9);
+        const Base base = buildBase(db, processes, !reuse);
+        if (reuse) {
+            std::printf("base: %d processos copiados de %s\n", processes, qPrintable(keep));
+        } else {
+            std::printf("base: %d processos, %d procuradores, %d entradas em %.1f s\n", processes, kAttorneys,
+                        processes, t.nsecsElapsed() / 1e9);
+            if (!keep.isEmpty()) {
+                db.close();
+                QFile::copy(path, keep);
+                db.open(connection);
+            }
+        }
 
         t.restart();
         stageTextIssue(db, base, 2200, textRecords);

@@ -30,8 +30,17 @@ QString quoted(const QVariant& v)
     return QLatin1Char('\'') + s + QLatin1Char('\'');
 }
 
-// A value written bare (numbers).
-QString bare(const QVariant& v) { return literalText(v); }
+// A value written bare (numbers). Anything but a whole number is quoted, so
+// a staged text can never add to the statement.
+QString bare(const QVariant& v)
+{
+    const QString s = literalText(v);
+    bool whole = !s.isEmpty();
+    for (qsizetype i = 0; i < s.size() && whole; ++i)
+        whole = s[i].isDigit() ? s[i].unicode() < 128 : (i == 0 && s[i] == QLatin1Char('-') && s.size() > 1);
+    if (s.isEmpty() || whole) return s;
+    return quoted(v);
+}
 
 // Text cleaned for a literal the caller puts between apostrophes.
 QString cleanedText(const QVariant& v)

@@ -66,6 +66,14 @@ TEST(RefreshStatement, OnlyIssueDispatchAndAttorney)
               QStringLiteral("UPDATE Processos SET Revista=2150,Despacho=400 Where processo = 81234567"));
 }
 
+TEST(RefreshStatement, UnquotedPiecesTakeOnlyWholeNumbers)
+{
+    StagedRow r = baseRow();
+    r.despacho = QStringLiteral("0,marca=''");
+    EXPECT_EQ(ProcessRefreshSql(r, QVariant(), 0, TransferOptions::textLayout()),
+              QStringLiteral("UPDATE Processos SET Revista=2150,Despacho='0,marca=''''' Where processo = 81234567"));
+}
+
 TEST(RefreshStatement, ClassPieces)
 {
     StagedRow r = baseRow();

@@ -325,8 +325,9 @@ TEST(Transfer, FailureRollsEverythingBack)
     registerIssue(2152, QDate(2012, 5, 8));
     stageRow(1, 86000002, 2152, QStringLiteral("300"), {{"procurador", QStringLiteral("NOVO PROCURADOR")}});
     stageCitation(1, 86000001, 1, 2152);
-    // A letter in a dispatch code of the text layout breaks the unquoted refresh.
-    stageRow(2, 86000001, 2152, QStringLiteral("4X0"));
+    // A row without its issue number cannot be written.
+    stageRow(2, 86000001, 2152, QStringLiteral("400"));
+    tdb.db().execute(QStringLiteral("UPDATE RPI SET revista=Null WHERE codigo=2"));
     Recorder rec;
     ASSERT_EQ(IssueTransfer(TransferOptions::textLayout(), &rec).run(2152), TransferResult::Failed);
 
@@ -347,7 +348,7 @@ TEST(Transfer, FailureRollsEverythingBack)
 
     // A later, sound run of the same issue asks no redo question.
     tui.clear();
-    tdb.db().execute(QStringLiteral("UPDATE RPI SET despacho='400' WHERE codigo=2"));
+    tdb.db().execute(QStringLiteral("UPDATE RPI SET revista=2152 WHERE codigo=2"));
     ASSERT_EQ(IssueTransfer(TransferOptions::textLayout()).run(2152), TransferResult::Done);
     ASSERT_EQ(tui.messages.size(), 1);
     EXPECT_EQ(tui.lastMessage().text, QStringLiteral("Final de Atualização"));
