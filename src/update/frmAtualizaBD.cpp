@@ -206,6 +206,7 @@ void frmAtualizaBD::SelecFile_Click()
     NumRevista->setText(QString::number(issue));
 
     running_ = true;
+    sinceYield_.invalidate();
     SelecFile->setEnabled(false);
     Cancelar->setEnabled(false);
     IssueTransfer transfer(OptionsForIssue(issue), this);
@@ -252,9 +253,15 @@ QLineEdit* frmAtualizaBD::box(TransferCounter counter) const
 
 void frmAtualizaBD::setCounter(TransferCounter counter, int value)
 {
-    QLineEdit* e = box(counter);
-    e->setText(QString::number(value));
-    e->repaint();
+    // Painted by the next yield, at most a few hundredths of a second later.
+    box(counter)->setText(QString::number(value));
 }
 
-void frmAtualizaBD::yieldEvents() { QCoreApplication::processEvents(); }
+void frmAtualizaBD::yieldEvents()
+{
+    // Window messages (painting the counters included) run every 40 ms: once
+    // per row they would cost as much as the transfer itself.
+    if (sinceYield_.isValid() && sinceYield_.elapsed() < 40) return;
+    QCoreApplication::processEvents();
+    sinceYield_.start();
+}

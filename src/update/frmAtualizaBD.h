@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 
@@ -69,5 +70,6 @@ private:
     QLineEdit* NumProcuradores;
     QLineEdit* NumProcsRef;
     bool running_ = false;
+    QElapsedTimer sinceYield_;
     TransferResult lastResult_ = TransferResult::Cancelled;
 };
