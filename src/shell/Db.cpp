@@ -293,7 +293,11 @@ int DbConnection::execute(const QString& sql)
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     QSqlQuery* ran = runCached(inTransaction_ ? cache_->statements.get() : nullptr, q, sql);
-    const int n = ran->numRowsAffected();
+    // Only data statements have a count (the driver complains about others).
+    const QString verb = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
+    const bool counted = verb == QLatin1String("INSERT") || verb == QLatin1String("UPDATE") ||
+                         verb == QLatin1String("DELETE") || verb == QLatin1String("MERGE");
+    const int n = counted ? ran->numRowsAffected() : 0;
     ran->finish();
     return n;
 }
