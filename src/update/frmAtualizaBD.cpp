@@ -214,7 +214,12 @@ void frmAtualizaBD::SelecFile_Click()
     running_ = false;
     SelecFile->setEnabled(true);
     Cancelar->setEnabled(true);
-    if (lastResult_ == TransferResult::Done) accept();
+    if (lastResult_ == TransferResult::Done) {
+        accept();
+    } else if (lastResult_ == TransferResult::Failed) {
+        // Rolled back: the counts of the failed run were never written.
+        for (QLineEdit* e : {NumProcs, NumNewProcs, NumProcuradores, NumProcsRef}) e->setText(QStringLiteral("0"));
+    }
 }
 
 void frmAtualizaBD::Cancelar_Click()

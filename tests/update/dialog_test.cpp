@@ -224,3 +224,26 @@ TEST(UpdateDialog, CancelAtRedoQuestionKeepsDialogOpen)
     f.Cancelar_Click();
     EXPECT_FALSE(f.isVisible());
 }
+
+TEST(UpdateDialog, FailedTransferStaysOpenWithNothingCounted)
+{
+    TestDb tdb;
+    TestUi tui;
+    registerIssue(2150, QDate(2012, 4, 24));
+    stageRow(1, 81000001, 2150, QStringLiteral("400"), {{"procurador", QStringLiteral("NOVO")}});
+    stageRow(2, 81000002, 2150, QStringLiteral("400"));
+    tdb.db().execute(QStringLiteral("UPDATE RPI SET revista=Null WHERE codigo=2"));
+    frmAtualizaBD f;
+    f.show();
+    f.SelecFile_Click();
+    EXPECT_EQ(f.lastResult(), TransferResult::Failed);
+    EXPECT_TRUE(f.isVisible());
+    ASSERT_EQ(tui.messages.size(), 1);
+    EXPECT_EQ(tui.lastMessage().icon(), 16);
+    EXPECT_EQ(textOf(f, "NumProcs"), QStringLiteral("0"));
+    EXPECT_EQ(textOf(f, "NumNewProcs"), QStringLiteral("0"));
+    EXPECT_EQ(textOf(f, "NumProcuradores"), QStringLiteral("0"));
+    EXPECT_EQ(tdb.count(QStringLiteral("Processos")), 0);
+    EXPECT_EQ(valueOf(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista=2150")).toInt(), 0);
+    EXPECT_TRUE(f.findChild<QPushButton*>(QStringLiteral("SelecFile"))->isEnabled());
+}
