@@ -124,6 +124,11 @@ int compareValues(const QVariant& a, const QVariant& b)
         return x < y ? -1 : (x > y ? 1 : 0);
     }
     const int ta = a.metaType().id(), tb = b.metaType().id();
+    if (ta == QMetaType::QDate && tb == QMetaType::QDate) {
+        const QDate* x = static_cast<const QDate*>(a.constData());
+        const QDate* y = static_cast<const QDate*>(b.constData());
+        return *x < *y ? -1 : (*y < *x ? 1 : 0);
+    }
     if ((ta == QMetaType::QDate || ta == QMetaType::QDateTime) && (tb == QMetaType::QDate || tb == QMetaType::QDateTime)) {
         const QDateTime x = a.toDateTime(), y = b.toDateTime();
         return x < y ? -1 : (x > y ? 1 : 0);
