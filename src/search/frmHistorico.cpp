@@ -412,11 +412,7 @@ void frmHistorico::GridHistorico_DblClick()
         title = QStringLiteral("Texto completo do complemento");
     else
         return;
-    const QVariant v = historyModel->value(at.row(), at.column());
-    const QString text = FormatCell(v);
-    if (v.isNull() || text.isEmpty()) return;
-    MsgBox(text, vb::Information, title);
-    GridHistorico->setFocus();
+    ShowCellText(GridHistorico, *historyModel, at, title);
 }
 
 void frmHistorico::ProcRef_Click()

@@ -125,11 +125,7 @@ void frmHistoricoRef::GridHistorico_DblClick()
 {
     const QModelIndex at = GridHistorico->currentIndex();
     if (!at.isValid() || at.column() != 5) return;
-    const QVariant v = model->value(at.row(), at.column());
-    const QString text = FormatCell(v);
-    if (v.isNull() || text.isEmpty()) return;
-    MsgBox(text, vb::Information, QStringLiteral("Texto completo do complemento"));
-    GridHistorico->setFocus();
+    ShowCellText(GridHistorico, *model, at, QStringLiteral("Texto completo do complemento"));
 }
 
 void frmHistoricoRef::Sair_Click()

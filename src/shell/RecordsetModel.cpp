@@ -1,7 +1,10 @@
 #include "RecordsetModel.h"
 
+#include "Ui.h"
+
 #include <QDate>
 #include <QDateTime>
+#include <QTableView>
 
 QString FormatCell(const QVariant& v)
 {
@@ -11,6 +14,15 @@ QString FormatCell(const QVariant& v)
     case QMetaType::QDateTime: return v.toDateTime().date().toString(QStringLiteral("dd/MM/yyyy"));
     default: return v.toString();
     }
+}
+
+void ShowCellText(QTableView* grid, const RecordsetModel& model, const QModelIndex& at, const QString& title)
+{
+    const QVariant v = model.value(at.row(), at.column());
+    const QString text = FormatCell(v);
+    if (v.isNull() || text.isEmpty()) return;
+    MsgBox(text, vb::Information, title);
+    grid->setFocus();
 }
 
 RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}

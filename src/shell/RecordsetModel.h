@@ -10,6 +10,7 @@
 #include <QVector>
 #include <functional>
 
+class QTableView;
 struct GridColumn {
     QString caption;
     QString field;
@@ -19,6 +20,13 @@ struct GridColumn {
 
 // Default cell text: dates dd/MM/yyyy, Null empty, texts as they are.
 QString FormatCell(const QVariant& value);
+
+class RecordsetModel;
+
+// Double-click on a long cell: shows the cell's whole text in an information
+// message titled `title` and gives the grid its focus back. A Null or empty
+// cell shows nothing.
+void ShowCellText(QTableView* grid, const RecordsetModel& model, const QModelIndex& at, const QString& title);
 
 class RecordsetModel : public QAbstractTableModel {
     Q_OBJECT
