@@ -1,12 +1,12 @@
 #include "frmTrocaSenha.h"
 
 #include "Db.h"
+#include "DialogFrame.h"
 #include "Password.h"
 #include "Ui.h"
 
 #include <QEvent>
 #include <QFocusEvent>
-#include <QFont>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -109,13 +109,6 @@ TrocaSenhaResult TrocaSenha(const QString& senhaAtual, const QString& novaSenha,
 
 namespace {
 
-QLabel* label(QWidget* parent, const char* name, const QString& text)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
 QLineEdit* passwordBox(QWidget* parent, const char* name)
 {
     auto* e = new QLineEdit(parent);
@@ -133,21 +126,8 @@ frmTrocaSenha::frmTrocaSenha(QWidget* parent) : QDialog(parent)
     setWindowTitle(kWindowTitle);
     setModal(true);
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(18, 18, 18, 18);
-    outer->setSpacing(14);
-
-    auto* shape1 = new QFrame(this);
-    shape1->setObjectName(QStringLiteral("Shape1"));
-    shape1->setFrameShape(QFrame::Box);
-    shape1->setLineWidth(2);
-    auto* head = new QVBoxLayout(shape1);
-    head->setContentsMargins(16, 10, 16, 10);
-    auto* heading = label(shape1, "Label1", QStringLiteral("Troca de Senha"));
-    heading->setFont(QFont(QStringLiteral("Arial"), 18, QFont::Bold));
-    heading->setAlignment(Qt::AlignCenter);
-    head->addWidget(heading);
-    outer->addWidget(shape1);
+    auto* outer = DialogColumn(this, 14);
+    AddDialogHeading(this, outer, QStringLiteral("Troca de Senha"), 18);
 
     auto* shape2 = new QFrame(this);
     shape2->setObjectName(QStringLiteral("Shape2"));
@@ -169,7 +149,7 @@ frmTrocaSenha::frmTrocaSenha(QWidget* parent) : QDialog(parent)
                 {"Label4", "Confirmar Nova Senha :", NovaSenha1_}};
     int r = 0;
     for (const auto& row : rows) {
-        auto* l = label(shape2, row.name, QString::fromUtf8(row.text));
+        auto* l = NamedLabel(shape2, row.name, QString::fromUtf8(row.text));
         l->setBuddy(row.box);
         grid->addWidget(l, r, 0, Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(row.box, r, 1);
@@ -179,16 +159,10 @@ frmTrocaSenha::frmTrocaSenha(QWidget* parent) : QDialog(parent)
 
     auto* buttons = new QHBoxLayout();
     buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("SelecFile"));
-    ok->setMinimumWidth(100);
-    ok->setDefault(true);
+    auto* ok = DialogButton(this, "SelecFile", QStringLiteral("OK"), true);
     connect(ok, &QPushButton::clicked, this, &frmTrocaSenha::SelecFile_Click);
     buttons->addWidget(ok);
-    auto* sair = new QPushButton(QStringLiteral("Sair"), this);
-    sair->setObjectName(QStringLiteral("Cancelar"));
-    sair->setMinimumWidth(100);
-    sair->setAutoDefault(false);
+    auto* sair = DialogButton(this, "Cancelar", QStringLiteral("Sair"), false);
     connect(sair, &QPushButton::clicked, this, &frmTrocaSenha::Cancelar_Click);
     buttons->addWidget(sair);
     outer->addLayout(buttons);

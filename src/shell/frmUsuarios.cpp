@@ -1,15 +1,13 @@
 #include "frmUsuarios.h"
 
 #include "DBSpecifics.h"
+#include "DialogFrame.h"
 #include "Ui.h"
 
 #include <QEvent>
-#include <QFont>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -172,22 +170,8 @@ frmUsuarios::frmUsuarios(QWidget* parent) : QDialog(parent)
     Usuarios_.ConnectionString = BuildConnectionString();
     Usuarios_.Refresh();
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(18, 18, 18, 18);
-    outer->setSpacing(14);
-
-    auto* shape1 = new QFrame(this);
-    shape1->setObjectName(QStringLiteral("Shape1"));
-    shape1->setFrameShape(QFrame::Box);
-    shape1->setLineWidth(2);
-    auto* head = new QVBoxLayout(shape1);
-    head->setContentsMargins(16, 10, 16, 10);
-    auto* heading = new QLabel(QStringLiteral("Usuários"), shape1);
-    heading->setObjectName(QStringLiteral("Label1"));
-    heading->setFont(QFont(QStringLiteral("Arial"), 18, QFont::Bold));
-    heading->setAlignment(Qt::AlignCenter);
-    head->addWidget(heading);
-    outer->addWidget(shape1);
+    auto* outer = DialogColumn(this, 14);
+    AddDialogHeading(this, outer, QStringLiteral("Usuários"), 18);
 
     model_ = new UsuariosModel(Usuarios_, this);
     GridUsuarios_ = new QTableView(this);
@@ -209,17 +193,11 @@ frmUsuarios::frmUsuarios(QWidget* parent) : QDialog(parent)
     outer->addWidget(GridUsuarios_, 1);
 
     auto* buttons = new QHBoxLayout();
-    auto* excluir = new QPushButton(QStringLiteral("Excluir"), this);
-    excluir->setObjectName(QStringLiteral("Excluir"));
-    excluir->setMinimumWidth(100);
-    excluir->setAutoDefault(false);
+    auto* excluir = DialogButton(this, "Excluir", QStringLiteral("Excluir"), false);
     connect(excluir, &QPushButton::clicked, this, &frmUsuarios::Excluir_Click);
     buttons->addWidget(excluir);
     buttons->addStretch(1);
-    auto* sair = new QPushButton(QStringLiteral("Sair"), this);
-    sair->setObjectName(QStringLiteral("Sair"));
-    sair->setMinimumWidth(100);
-    sair->setAutoDefault(false);
+    auto* sair = DialogButton(this, "Sair", QStringLiteral("Sair"), false);
     connect(sair, &QPushButton::clicked, this, &frmUsuarios::Sair_Click);
     buttons->addWidget(sair);
     outer->addLayout(buttons);
