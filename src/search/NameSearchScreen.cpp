@@ -32,26 +32,15 @@ NameSearchScreen::NameSearchScreen(const NameSearchKind& kind, QWidget* parent)
 {
     QWidget* area = criteriaArea();
 
-    auto* txt23 = new QLabel(kind.boxLabel, area);
-    txt23->setObjectName(QStringLiteral("txt23"));
-    QFont bf = txt23->font();
-    bf.setBold(true);
-    txt23->setFont(bf);
-    name_ = box(kind.boxName, 0, area);
+    const CaptionedBox main = boldBox(QStringLiteral("txt23"), kind.boxLabel, kind.boxName, 0, area);
+    QLabel* txt23 = main.caption;
+    name_ = main.box;
     name_->setMinimumWidth(480);
-    name_->setFont(bf);
     txt23->setBuddy(name_);
 
     auto* frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("Tipo de Pesquisa"), area);
     optLocation_ = options(QStringLiteral("OptLocation"), locationCaptions(), frame1);
-    {
-        auto* l = new QHBoxLayout(frame1);
-        for (QRadioButton* b : optLocation_) {
-            l->addWidget(b);
-            l->addSpacing(12);
-        }
-        l->addStretch(1);
-    }
+    optionsAcross(frame1, optLocation_);
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(txt23);

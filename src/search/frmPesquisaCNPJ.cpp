@@ -31,26 +31,16 @@ frmPesquisaCNPJ::frmPesquisaCNPJ(QWidget* parent) : SearchScreen(screenConfig(),
 {
     QWidget* area = criteriaArea();
 
-    auto* txt23 = new QLabel(QStringLiteral("CNPJ, CPF ou #INPI :"), area);
-    txt23->setObjectName(QStringLiteral("txt23"));
-    QFont bf = txt23->font();
-    bf.setBold(true);
-    txt23->setFont(bf);
-    numCnpj_ = box(QStringLiteral("NumCNPJ"), 14, area);
-    numCnpj_->setFont(bf);
+    const CaptionedBox main =
+        boldBox(QStringLiteral("txt23"), QStringLiteral("CNPJ, CPF ou #INPI :"), QStringLiteral("NumCNPJ"), 14, area);
+    QLabel* txt23 = main.caption;
+    numCnpj_ = main.box;
     numCnpj_->setFixedWidth(numCnpj_->fontMetrics().horizontalAdvance(QStringLiteral("00000000000000")) + 24);
     txt23->setBuddy(numCnpj_);
 
     auto* frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("Tipo de Pesquisa"), area);
     optLocation_ = options(QStringLiteral("OptLocation"), {QStringLiteral("Exata"), QStringLiteral("Parcial")}, frame1);
-    {
-        auto* l = new QHBoxLayout(frame1);
-        for (QRadioButton* b : optLocation_) {
-            l->addWidget(b);
-            l->addSpacing(12);
-        }
-        l->addStretch(1);
-    }
+    optionsAcross(frame1, optLocation_);
 
     auto* row = new QHBoxLayout;
     row->addWidget(txt23);

@@ -1,9 +1,9 @@
 #include "frmPesquisaMarca.h"
 
 #include "BoxChecks.h"
+#include "CriteriaControls.h"
 #include "shell/Ui.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+using namespace criteriacontrols;
 using namespace marksearch;
 
 namespace {
@@ -25,69 +26,25 @@ SearchScreen::Config screenConfig()
     return c;
 }
 
-QGroupBox* frame(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* f = new QGroupBox(caption, parent);
-    f->setObjectName(name);
-    return f;
-}
-
-QLineEdit* box(const QString& name, int maxLength, QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    if (maxLength > 0) e->setMaxLength(maxLength);
-    return e;
-}
-
-// An option array: buttons of one name told apart by their Index property.
-QVector<QRadioButton*> options(const QString& name, const QStringList& captions, QWidget* parent)
-{
-    QVector<QRadioButton*> v;
-    auto* group = new QButtonGroup(parent);
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* b = new QRadioButton(captions[i], parent);
-        b->setObjectName(name);
-        b->setProperty("Index", i);
-        group->addButton(b, i);
-        v << b;
-    }
-    v[0]->setChecked(true);
-    return v;
-}
-
-int checkedIndex(const QVector<QRadioButton*>& v)
-{
-    for (int i = 0; i < v.size(); ++i)
-        if (v[i]->isChecked()) return i;
-    return 0;
-}
-
 }  // namespace
 
 frmPesquisaMarca::frmPesquisaMarca(QWidget* parent) : SearchScreen(screenConfig(), parent)
 {
     QWidget* area = criteriaArea();
 
-    auto* marcaLbl = new QLabel(QStringLiteral("Marca :"), area);
-    marcaLbl->setObjectName(QStringLiteral("Marca"));
-    QFont bf = marcaLbl->font();
-    bf.setBold(true);
-    marcaLbl->setFont(bf);
-    nomeMarca_ = box(QStringLiteral("NomeMarca"), 0, area);
+    const CaptionedBox markBox =
+        boldBox(QStringLiteral("Marca"), QStringLiteral("Marca :"), QStringLiteral("NomeMarca"), 0, area);
+    QLabel* marcaLbl = markBox.caption;
+    nomeMarca_ = markBox.box;
     nomeMarca_->setMinimumWidth(420);
     nomeMarca_->setMaximumWidth(640);
-    nomeMarca_->setFont(bf);
 
     auto* frame3 = frame(QStringLiteral("Frame3"), QStringLiteral("Opções da Pesquisa"), area);
     optFonetica_ = options(QStringLiteral("OPtFonetica"),
                            {QStringLiteral("Normal"), QStringLiteral("Limpa"), QStringLiteral("Fonética 1"),
                             QStringLiteral("Fonética 2")},
                            frame3);
-    optLocation_ = options(QStringLiteral("OptLocation"),
-                           {QStringLiteral("Exata"), QStringLiteral("Só no início"), QStringLiteral("Em qualquer parte"),
-                            QStringLiteral("Só no final")},
-                           frame3);
+    optLocation_ = options(QStringLiteral("OptLocation"), locationCaptions(), frame3);
     {
         auto* l = new QHBoxLayout(frame3);
         auto* keys = new QVBoxLayout;
@@ -104,13 +61,10 @@ frmPesquisaMarca::frmPesquisaMarca(QWidget* parent) : SearchScreen(screenConfig(
     afinidade_->setObjectName(QStringLiteral("Afinidade"));
     {
         auto* l = new QVBoxLayout(frame2);
+        ncl_ = boxes(QStringLiteral("NCL"), 5, 2, 40, frame2);
         auto* row = new QHBoxLayout;
-        for (int i = 1; i <= 5; ++i) {
-            QLineEdit* e = box(QStringLiteral("NCL"), 2, frame2);
-            e->setProperty("Index", i);
-            e->setFixedWidth(40);
+        for (QLineEdit* e : ncl_) {
             e->setAlignment(Qt::AlignCenter);
-            ncl_ << e;
             row->addWidget(e);
         }
         row->addStretch(1);
@@ -121,14 +75,11 @@ frmPesquisaMarca::frmPesquisaMarca(QWidget* parent) : SearchScreen(screenConfig(
     auto* frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("CNPJ, CPF ou # INPI"), area);
     numCnpj_ = box(QStringLiteral("NumCNPJ"), 14, frame1);
     numCnpj_->setMinimumWidth(150);
-    optCnpj_ = options(QStringLiteral("OptCNPJ"), {QStringLiteral("Exato"), QStringLiteral("Parcial")}, frame1);
+    optCnpj_ = options(QStringLiteral("OptCNPJ"), exactCaptions(), frame1);
     {
         auto* l = new QVBoxLayout(frame1);
         l->addWidget(numCnpj_);
-        auto* row = new QHBoxLayout;
-        row->addWidget(optCnpj_[0]);
-        row->addWidget(optCnpj_[1]);
-        l->addLayout(row);
+        l->addLayout(optionRow(optCnpj_, false));
     }
 
     auto* frame6 = frame(QStringLiteral("Frame6"), QStringLiteral("RPI"), area);

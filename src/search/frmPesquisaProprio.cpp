@@ -25,34 +25,17 @@ SearchScreen::Config screenConfig()
     return c;
 }
 
-// A text-box array: boxes of one name told apart by their Index property,
-// counted from 1.
-QVector<QLineEdit*> boxes(const QString& name, int count, int maxLength, int width, QWidget* parent)
-{
-    QVector<QLineEdit*> v;
-    for (int i = 1; i <= count; ++i) {
-        QLineEdit* e = box(name, maxLength, parent);
-        e->setProperty("Index", i);
-        e->setFixedWidth(width);
-        v << e;
-    }
-    return v;
-}
-
 }  // namespace
 
 frmPesquisaProprio::frmPesquisaProprio(QWidget* parent) : SearchScreen(screenConfig(), parent)
 {
     QWidget* area = criteriaArea();
 
-    auto* issueLbl = new QLabel(QStringLiteral("Revista :"), area);
-    issueLbl->setObjectName(QStringLiteral("txt234"));
-    QFont bf = issueLbl->font();
-    bf.setBold(true);
-    issueLbl->setFont(bf);
-    numRevista_ = box(QStringLiteral("NumRevista"), 4, area);
+    const CaptionedBox issueBox =
+        boldBox(QStringLiteral("txt234"), QStringLiteral("Revista :"), QStringLiteral("NumRevista"), 4, area);
+    QLabel* issueLbl = issueBox.caption;
+    numRevista_ = issueBox.box;
     numRevista_->setFixedWidth(70);
-    numRevista_->setFont(bf);
 
     auto* frame3 = frame(QStringLiteral("Frame3"), QStringLiteral("Despacho"), area);
     desp_ = boxes(QStringLiteral("Desp"), 3, 7, 80, frame3);

@@ -26,34 +26,17 @@ SearchScreen::Config screenConfig()
     return c;
 }
 
-// A text-box array: boxes of one name told apart by their Index property,
-// counted from 1.
-QVector<QLineEdit*> boxes(const QString& name, int count, int maxLength, int width, QWidget* parent)
-{
-    QVector<QLineEdit*> v;
-    for (int i = 1; i <= count; ++i) {
-        QLineEdit* e = box(name, maxLength, parent);
-        e->setProperty("Index", i);
-        e->setFixedWidth(width);
-        v << e;
-    }
-    return v;
-}
-
 }  // namespace
 
 frmPesquisaRevista::frmPesquisaRevista(QWidget* parent) : SearchScreen(screenConfig(), parent)
 {
     QWidget* area = criteriaArea();
 
-    auto* issueLbl = new QLabel(QStringLiteral("Revista :"), area);
-    issueLbl->setObjectName(QStringLiteral("txt234"));
-    QFont bf = issueLbl->font();
-    bf.setBold(true);
-    issueLbl->setFont(bf);
-    numRevista_ = box(QStringLiteral("NumRevista"), 4, area);
+    const CaptionedBox issueBox =
+        boldBox(QStringLiteral("txt234"), QStringLiteral("Revista :"), QStringLiteral("NumRevista"), 4, area);
+    QLabel* issueLbl = issueBox.caption;
+    numRevista_ = issueBox.box;
     numRevista_->setFixedWidth(70);
-    numRevista_->setFont(bf);
 
     auto* frame3 = frame(QStringLiteral("Frame3"), QStringLiteral("Despacho"), area);
     desp_ = boxes(QStringLiteral("Desp"), 3, 7, 80, frame3);
@@ -83,30 +66,22 @@ frmPesquisaRevista::frmPesquisaRevista(QWidget* parent) : SearchScreen(screenCon
     auto* frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("CNPJ, CPF ou # INPI"), area);
     numCnpj_ = box(QStringLiteral("NumCNPJ"), 14, frame1);
     numCnpj_->setFixedWidth(150);
-    optCnpj_ = options(QStringLiteral("OptCNPJ"), {QStringLiteral("Exato"), QStringLiteral("Parcial")}, frame1);
+    optCnpj_ = options(QStringLiteral("OptCNPJ"), exactCaptions(), frame1);
     {
         auto* l = new QVBoxLayout(frame1);
         l->addWidget(numCnpj_);
-        auto* row = new QHBoxLayout;
-        row->addWidget(optCnpj_[0]);
-        row->addWidget(optCnpj_[1]);
-        row->addStretch(1);
-        l->addLayout(row);
+        l->addLayout(optionRow(optCnpj_, true));
         l->addStretch(1);
     }
 
     auto* frame4 = frame(QStringLiteral("Frame4"), QStringLiteral("Procurador"), area);
     nomeProcurador_ = box(QStringLiteral("NomeProcurador"), 100, frame4);
     nomeProcurador_->setMinimumWidth(300);
-    optLocation_ = options(QStringLiteral("OptLocation"), {QStringLiteral("Exato"), QStringLiteral("Parcial")}, frame4);
+    optLocation_ = options(QStringLiteral("OptLocation"), exactCaptions(), frame4);
     {
         auto* l = new QVBoxLayout(frame4);
         l->addWidget(nomeProcurador_);
-        auto* row = new QHBoxLayout;
-        row->addWidget(optLocation_[0]);
-        row->addWidget(optLocation_[1]);
-        row->addStretch(1);
-        l->addLayout(row);
+        l->addLayout(optionRow(optLocation_, true));
         l->addStretch(1);
     }
 

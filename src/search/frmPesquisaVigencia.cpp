@@ -75,15 +75,11 @@ frmPesquisaVigencia::frmPesquisaVigencia(QWidget* parent) : SearchScreen(screenC
     auto* frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("CNPJ, CPF ou # INPI"), area);
     numCnpj_ = box(QStringLiteral("NumCNPJ"), 14, frame1);
     numCnpj_->setMinimumWidth(numCnpj_->fontMetrics().horizontalAdvance(QStringLiteral("00000000000000")) + 20);
-    optCnpj_ = options(QStringLiteral("OptCNPJ"), {QStringLiteral("Exato"), QStringLiteral("Parcial")}, frame1);
+    optCnpj_ = options(QStringLiteral("OptCNPJ"), exactCaptions(), frame1);
     {
         auto* l = new QVBoxLayout(frame1);
         l->addWidget(numCnpj_);
-        auto* row = new QHBoxLayout;
-        row->addWidget(optCnpj_[0]);
-        row->addWidget(optCnpj_[1]);
-        row->addStretch(1);
-        l->addLayout(row);
+        l->addLayout(optionRow(optCnpj_, true));
     }
 
     auto* frame4 = frame(QStringLiteral("Frame4"), QStringLiteral("Procurador"), area);
@@ -93,10 +89,7 @@ frmPesquisaVigencia::frmPesquisaVigencia(QWidget* parent) : SearchScreen(screenC
     {
         auto* l = new QVBoxLayout(frame4);
         l->addWidget(nomeProcurador_);
-        auto* row = new QHBoxLayout;
-        for (QRadioButton* b : optLocation_) row->addWidget(b);
-        row->addStretch(1);
-        l->addLayout(row);
+        l->addLayout(optionRow(optLocation_, true));
     }
 
     // Window and dispatch codes above, tax id and attorney below.
