@@ -49,6 +49,23 @@ QString TestDate(const QVariant& campo);
 // comes back absent (and reads as empty text).
 QVariant TestaCampoTxt1(QVariant& campo);
 
+// A text as a value for the helpers above: never absent (a null QString
+// becomes empty text), cut to max characters when max >= 0.
+inline QVariant TextValue(const QString& s, int max = -1)
+{
+    QString t = max >= 0 ? s.left(max) : s;
+    if (t.isNull()) t = QLatin1String("");
+    return t;
+}
+
+// The text between apostrophes, its own apostrophes doubled.
+inline QString Quoted(const QString& s)
+{
+    QString t = s;
+    t.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + t + QLatin1Char('\'');
+}
+
 // The text a value is written with inside a literal (empty for absent).
 QString literalText(const QVariant& value);
 // True for an invalid or null QVariant.

@@ -1,6 +1,7 @@
 #include "TextReader.h"
 
 #include "CGUnzipFiles.h"
+#include "IssueRecord.h"
 #include "SqlLiterals.h"
 #include "VbError.h"
 #include "keys/Cp1252.h"
@@ -90,21 +91,6 @@ void parseNumberLine(const QString& line, TxtRecord& rec, const QDate& issueDate
     } else {
         rec.vigencia = dotted(date.isValid() ? date.addYears(10) : QDate());
     }
-}
-
-// A text that may be null, as a value the literal helpers see as text.
-QVariant text(const QString& s, int max = -1)
-{
-    QString t = max >= 0 ? s.left(max) : s;
-    if (t.isNull()) t = QLatin1String("");
-    return t;
-}
-
-QString quote(const QString& s)
-{
-    QString t = s;
-    t.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + t + QLatin1Char('\'');
 }
 
 struct ReadFailure : std::runtime_error {
@@ -272,9 +258,9 @@ void ParseTxtLine(const QString& lineIn, TxtRecord& rec, const QDate& issueDate,
 QString BuildRpiInsert(TxtRecord& rec, int codigo, int revista)
 {
     if (rec.especificacao.size() > kEspecificacaoMax) rec.especificacao.truncate(kEspecificacaoMax);
-    QVariant marca = text(rec.marca, kMarcaMax), procurador = text(rec.procurador, kProcuradorMax),
-             titular = text(rec.titular, kTitularMax), prioNum = text(rec.prioridadenum, kPrioNumCol),
-             espec = text(rec.especificacao), apostila = text(rec.apostila), complem = text(rec.complemento);
+    QVariant marca = TextValue(rec.marca, kMarcaMax), procurador = TextValue(rec.procurador, kProcuradorMax),
+             titular = TextValue(rec.titular, kTitularMax), prioNum = TextValue(rec.prioridadenum, kPrioNumCol),
+             espec = TextValue(rec.especificacao), apostila = TextValue(rec.apostila), complem = TextValue(rec.complemento);
     const QChar comma = QLatin1Char(',');
     QString s;
     s.reserve(600 + rec.especificacao.size() + rec.apostila.size() + rec.complemento.size());
@@ -282,28 +268,28 @@ QString BuildRpiInsert(TxtRecord& rec, int codigo, int revista)
         "INSERT INTO RPI (codigo, processo,revista, despacho, deposito, vigencia, concessao, apresentacao, natureza, "
         "nclver, nclclasse, cferev, cfe, classe, marca, procurador, titular, cgccpf, prioridadenum, prioridadedata, "
         "prioridadepais, titularpais, especificacao, apostila, complemento)  VALUES (");
-    s += quote(QString::number(codigo)) + comma;
-    s += quote(QString::number(LeadingNumber(rec.procNum.left(8)))) + comma;
-    s += quote(QString::number(revista)) + comma;
-    s += quote(QString::number(rec.despacho)) + comma;
-    s += TestaNulo(text(rec.deposito)) + comma;
-    s += TestaNulo(text(rec.vigencia)) + comma;
-    s += TestaNulo(text(rec.concessao)) + comma;
-    s += TestaNulo(text(rec.apresentacao, kApresentacaoCol)) + comma;
-    s += TestaNulo(text(rec.natureza, kNaturezaCol)) + comma;
+    s += Quoted(QString::number(codigo)) + comma;
+    s += Quoted(QString::number(LeadingNumber(rec.procNum.left(8)))) + comma;
+    s += Quoted(QString::number(revista)) + comma;
+    s += Quoted(QString::number(rec.despacho)) + comma;
+    s += TestaNulo(TextValue(rec.deposito)) + comma;
+    s += TestaNulo(TextValue(rec.vigencia)) + comma;
+    s += TestaNulo(TextValue(rec.concessao)) + comma;
+    s += TestaNulo(TextValue(rec.apresentacao, kApresentacaoCol)) + comma;
+    s += TestaNulo(TextValue(rec.natureza, kNaturezaCol)) + comma;
     s += TestaZero(QVariant(rec.nclver)) + comma;
     s += TestaZero(QVariant(rec.nclclasse)) + comma;
     s += TestaZero(QVariant(rec.cferev)) + comma;
-    s += TestaNulo(text(rec.cfe, kCfeCol)) + comma;
-    s += TestaNulo(text(rec.classe, kClasseCol)) + comma;
+    s += TestaNulo(TextValue(rec.cfe, kCfeCol)) + comma;
+    s += TestaNulo(TextValue(rec.classe, kClasseCol)) + comma;
     s += TestaCampoTxt(marca, AbsentGives::EmptyLiteral) + comma;
     s += TestaCampoTxt(procurador, AbsentGives::EmptyLiteral) + comma;
     s += TestaCampoTxt(titular, AbsentGives::EmptyLiteral) + comma;
-    s += TestaNulo(text(rec.cgccpf, kCgcMax)) + comma;
+    s += TestaNulo(TextValue(rec.cgccpf, kCgcMax)) + comma;
     s += TestaCampo(prioNum) + comma;
-    s += TestaNulo(text(rec.prioridadedata)) + comma;
-    s += TestaNulo(text(rec.prioridadepais, kPrioPaisCol)) + comma;
-    s += TestaNulo(text(rec.titularpais, kTitularPaisCol)) + comma;
+    s += TestaNulo(TextValue(rec.prioridadedata)) + comma;
+    s += TestaNulo(TextValue(rec.prioridadepais, kPrioPaisCol)) + comma;
+    s += TestaNulo(TextValue(rec.titularpais, kTitularPaisCol)) + comma;
     s += TestaCampoTxt(espec, AbsentGives::EmptyLiteral) + comma;
     s += TestaCampoTxt(apostila, AbsentGives::EmptyLiteral) + comma;
     s += TestaCampoTxt(complem, AbsentGives::EmptyLiteral) + QLatin1Char(')');
@@ -322,9 +308,9 @@ QString BuildProcRefInsert(int codigo, int numproc, int ordemproc, int despacho,
 {
     const QChar comma = QLatin1Char(',');
     return QStringLiteral("INSERT INTO PROCREFREVISTA (codigo, numproc,ordemproc, despacho, revista)  VALUES (") +
-           quote(QString::number(codigo)) + comma + quote(QString::number(numproc)) + comma +
-           quote(QString::number(ordemproc)) + comma + quote(QString::number(despacho)) + comma +
-           quote(QString::number(revista)) + QLatin1Char(')');
+           Quoted(QString::number(codigo)) + comma + Quoted(QString::number(numproc)) + comma +
+           Quoted(QString::number(ordemproc)) + comma + Quoted(QString::number(despacho)) + comma +
+           Quoted(QString::number(revista)) + QLatin1Char(')');
 }
 
 // ------------------------------------------------------------------ the read
@@ -417,14 +403,7 @@ bool TextReader::LerRevistaTxt(const TxtReadRequest& req)
 
         readIssue(file, req, revista);
 
-        Recordset rs = db.openTable(QStringLiteral("Revistas"));
-        if (!rs.find(QStringLiteral("Revista=") + QString::number(revista))) {
-            rs.addNew();
-            rs.setValue(QStringLiteral("atualizado"), 0);
-        }
-        rs.setValue(QStringLiteral("Revista"), revista);
-        rs.setValue(QStringLiteral("rdata"), req.issueDate);
-        rs.update();
+        RecordIssue(db, revista, req.issueDate);
         transaction.commit();
         ok = true;
     } catch (const DbError& e) {

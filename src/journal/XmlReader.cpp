@@ -1,6 +1,7 @@
 #include "XmlReader.h"
 
 #include "CGUnzipFiles.h"
+#include "IssueRecord.h"
 #include "SqlLiterals.h"
 #include "TextReader.h"
 #include "VbError.h"
@@ -284,21 +285,6 @@ QString upperDecoded(const QString& s)
 }
 
 QString decoded(const QString& s) { return s.isEmpty() ? s : DecodificaTextoXml(s); }
-
-// Text values for the literal helpers: never a null QString, cut to a column.
-QVariant txt(const QString& s, int max = -1)
-{
-    QString t = max >= 0 ? s.left(max) : s;
-    if (t.isNull()) t = QLatin1String("");
-    return t;
-}
-
-QString quote(const QString& s)
-{
-    QString t = s;
-    t.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + t + QLatin1Char('\'');
-}
 
 // ---- the line list -----------------------------------------------------
 
@@ -682,14 +668,14 @@ void IssueParser::writeProcess()
 {
     DbConnection& db = DbConnection::instance();
     const QChar comma = QLatin1Char(',');
-    const QString revista = quote(QString::number(revista_));
+    const QString revista = Quoted(QString::number(revista_));
     const QString firstCode = p_.dispatches.isEmpty() ? QString() : p_.dispatches.first().codigo;
 
     for (const QString& s : p_.suspenders) {
         ++citations_;
         db.execute(QStringLiteral("INSERT INTO PROCREFREVISTA (codigo, numproc,ordemproc, despacho, revista)  VALUES (") +
-                   quote(QString::number(citations_)) + comma + quote(QString::number(LeadingNumber(s.left(8)))) +
-                   comma + quote(QString::number(processCounter_)) + comma + quote(firstCode.left(kDespachoCol)) +
+                   Quoted(QString::number(citations_)) + comma + Quoted(QString::number(LeadingNumber(s.left(8)))) +
+                   comma + Quoted(QString::number(processCounter_)) + comma + Quoted(firstCode.left(kDespachoCol)) +
                    comma + revista + QLatin1Char(')'));
     }
 
@@ -706,34 +692,34 @@ void IssueParser::writeProcess()
     const XmlPriority* prio = p_.priorities.isEmpty() ? nullptr : &p_.priorities.first();
     const QString null = QStringLiteral("Null");
     QString shared;
-    shared += TestaNulo(txt(p_.deposito)) + comma;
-    shared += TestaNulo(txt(p_.vigencia)) + comma;
-    shared += TestaNulo(txt(p_.concessao)) + comma;
-    shared += TestaNulo(txt(p_.apresentacao, kApresentacaoCol)) + comma;
-    shared += TestaNulo(txt(p_.natureza, kNaturezaCol)) + comma;
+    shared += TestaNulo(TextValue(p_.deposito)) + comma;
+    shared += TestaNulo(TextValue(p_.vigencia)) + comma;
+    shared += TestaNulo(TextValue(p_.concessao)) + comma;
+    shared += TestaNulo(TextValue(p_.apresentacao, kApresentacaoCol)) + comma;
+    shared += TestaNulo(TextValue(p_.natureza, kNaturezaCol)) + comma;
     shared += TestaZero(QVariant(p_.nclver)) + comma;
     shared += TestaZero(QVariant(p_.nclclasse)) + comma;
     shared += TestaZero(QVariant(p_.cferev)) + comma;
-    shared += TestaNulo(txt(p_.cfe, kCfeCol)) + comma;
-    shared += TestaNulo(txt(p_.classe, kClasseCol)) + comma;
+    shared += TestaNulo(TextValue(p_.cfe, kCfeCol)) + comma;
+    shared += TestaNulo(TextValue(p_.classe, kClasseCol)) + comma;
     {
         // Each row gets a copy of the process's value: cleaned once per row.
-        QVariant v = txt(marca);
+        QVariant v = TextValue(marca);
         shared += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
-        v = txt(procurador, kNameCol);
+        v = TextValue(procurador, kNameCol);
         shared += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
-        v = txt(titular, kNameCol);
+        v = TextValue(titular, kNameCol);
         shared += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
     }
-    shared += TestaNulo(txt(QString())) + comma;  // cgccpf
-    shared += (prio ? TestaNulo(txt(prio->numero, kPrioNumCol)) : null) + comma;
-    shared += (prio ? TestaNulo(txt(prio->data)) : null) + comma;
-    shared += (prio ? TestaNulo(txt(prio->pais, kPrioPaisCol)) : null) + comma;
-    shared += TestaNulo(txt(titularpais, kTitularPaisCol)) + comma;
+    shared += TestaNulo(TextValue(QString())) + comma;  // cgccpf
+    shared += (prio ? TestaNulo(TextValue(prio->numero, kPrioNumCol)) : null) + comma;
+    shared += (prio ? TestaNulo(TextValue(prio->data)) : null) + comma;
+    shared += (prio ? TestaNulo(TextValue(prio->pais, kPrioPaisCol)) : null) + comma;
+    shared += TestaNulo(TextValue(titularpais, kTitularPaisCol)) + comma;
     {
-        QVariant v = txt(especificacao);
+        QVariant v = TextValue(especificacao);
         shared += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
-        v = txt(apostila);
+        v = TextValue(apostila);
         shared += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
     }
 
@@ -742,27 +728,27 @@ void IssueParser::writeProcess()
         "nclver, nclclasse, cferev, cfe, classe, marca, procurador, titular, cgccpf, prioridadenum, prioridadedata, "
         "prioridadepais, titularpais, especificacao, apostila, protocolo, dataprotocolo, codserv, requerente, "
         "procuradorpeticao, complemento)  VALUES (");
-    const QString processo = quote(QString::number(LeadingNumber(p_.procNum.left(8))));
+    const QString processo = Quoted(QString::number(LeadingNumber(p_.procNum.left(8))));
     for (int i = 1; i <= p_.dispatches.size(); ++i) {
         const XmlDispatch& d = p_.dispatches.at(i - 1);
         QString s;
         s.reserve(head.size() + shared.size() + 300 + d.complemento.size());
         s += head;
-        s += quote(QString::number(processCounter_ - 1 + i)) + comma;
+        s += Quoted(QString::number(processCounter_ - 1 + i)) + comma;
         s += processo + comma;
         s += revista + comma;
-        s += quote(d.codigo.left(kDespachoCol)) + comma;
+        s += Quoted(d.codigo.left(kDespachoCol)) + comma;
         s += shared;
-        QVariant v = txt(d.protocolo, kProtocoloCol);
+        QVariant v = TextValue(d.protocolo, kProtocoloCol);
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
-        s += TestaNulo(txt(d.dataProtocolo)) + comma;
-        v = txt(d.codServ, kCodServCol);
+        s += TestaNulo(TextValue(d.dataProtocolo)) + comma;
+        v = TextValue(d.codServ, kCodServCol);
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
-        v = txt(decoded(d.requerente), kRequerenteCol);
+        v = TextValue(decoded(d.requerente), kRequerenteCol);
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
-        v = txt(upperDecoded(decoded(d.procuradorPeticao)), kNameCol);
+        v = TextValue(upperDecoded(decoded(d.procuradorPeticao)), kNameCol);
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
-        v = txt(decoded(d.complemento));
+        v = TextValue(decoded(d.complemento));
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + QLatin1Char(')');
         db.execute(s);
     }
@@ -773,15 +759,7 @@ void IssueParser::writeProcess()
 
 void IssueParser::recordIssue()
 {
-    Recordset rs = DbConnection::instance().openTable(QStringLiteral("Revistas"));
-    if (!rs.find(QStringLiteral("Revista=") + QString::number(revista_))) {
-        rs.addNew();
-        rs.setValue(QStringLiteral("atualizado"), 0);
-    }
-    rs.setValue(QStringLiteral("Revista"), revista_);
-    const QDate d = target_.dataRevista();
-    rs.setValue(QStringLiteral("rdata"), d.isValid() ? QVariant(d) : QVariant(QMetaType(QMetaType::QDate)));
-    rs.update();
+    RecordIssue(DbConnection::instance(), revista_, target_.dataRevista());
 }
 
 QStringList xmlFiles()
