@@ -8,6 +8,8 @@
 // With QUORVANTA_BENCH_BASE=file the database holding the processes is kept
 // in that file after it is built, and copied from it on later runs.
 
+#include "BenchRng.h"
+#include "BenchSetup.h"
 #include "keys/Metaphone.h"
 #include "shell/Db.h"
 #include "shell/Ui.h"
@@ -33,6 +35,8 @@ using metaphonevar::LimpaTexto;
 
 namespace {
 
+using bench::Rng;
+
 // Answers OK to every message and prints it; nothing blocks.
 class BenchUi : public Ui {
 public:
@@ -51,17 +55,6 @@ public:
 
 private:
     int pointer_ = 0;
-};
-
-struct Rng {
-    std::uint64_t s;
-    std::uint32_t next()
-    {
-        s = s * 6364136223846793005ULL + 1442695040888963407ULL;
-        return std::uint32_t(s >> 33);
-    }
-    int below(int n) { return int(next() % std::uint32_t(n)); }
-    bool chance(int percent) { return below(100) < percent; }
 };
 
 const char* const kWords[] = {
@@ -375,13 +368,11 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.fdb"));
     const QString source = reuse ? keep : QStringLiteral(QUORVANTA_TEMPLATE_DB);
-    if (!QFile::copy(source, path)) {
+    if (!bench::CopyDatabase(source, path)) {
         std::fprintf(stderr, "não foi possível copiar %s\n", qPrintable(source));
         return 1;
     }
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    const QString connection =
-        QStringLiteral("DRIVER=Firebird/InterBase(r) driver;CHARSET=UTF8;UID=SYSDBA;PWD=plumbrask;DBNAME=") + path;
+    const QString connection = bench::EmbeddedConnection(path);
     DbConnection& db = DbConnection::instance();
     try {
         db.open(connection);

@@ -1,5 +1,6 @@
 // Throughput of the three keys of a mark (cleaned, phonetic with and without
 // vowels) over a deterministic list of realistic marks, on one thread.
+#include "BenchRng.h"
 #include "keys/Metaphone.h"
 
 #include <QElapsedTimer>
@@ -13,15 +14,7 @@
 
 namespace {
 
-struct Rng {
-    std::uint64_t s;
-    std::uint32_t next()
-    {
-        s = s * 6364136223846793005ULL + 1442695040888963407ULL;
-        return std::uint32_t(s >> 33);
-    }
-    int below(int n) { return int(next() % std::uint32_t(n)); }
-};
+using bench::Rng;
 
 const char16_t* const kWords[] = {
     u"SOL", u"MAR", u"CASA", u"AÇÃO", u"PÃO", u"AÇÚCAR", u"BRASIL", u"BRASILEIRA", u"NORTE",

@@ -3,13 +3,12 @@
 // copies the template database into a temporary folder, reads the issue
 // into it and prints records per second. The reader's fixed wait is
 // skipped; the parse alone is timed too, to tell it from the database.
+#include "BenchSetup.h"
 #include "fixtures/IssueGenerator.h"
 #include "journal/TextReader.h"
 #include "keys/Cp1252.h"
 #include "shell/Db.h"
-#include "shell/Globals.h"
 #include "shell/StatementCache.h"
-#include "shell/Ui.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,35 +16,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <cstdio>
-
-namespace {
-
-class QuietUi : public Ui {
-public:
-    int msgBox(const QString& text, int, const QString&) override
-    {
-        std::printf("message: %s\n", qPrintable(text));
-        return vb::OK;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&, bool) override { return {}; }
-    QString openFile(const FileDialogRequest&) override { return {}; }
-    void setPointer(int) override {}
-    int pointer() const override { return 0; }
-    bool openWithDesktop(const QString&) override { return false; }
-    int showModal(QWidget*) override { return 0; }
-    void beep() override {}
-};
-
-class NoWaitClock : public Clock {
-public:
-    QDate today() const override { return QDate::currentDate(); }
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-    qint64 monotonicMs() const override { return timer.elapsed(); }
-    void waitSeconds(int) override {}
-    QElapsedTimer timer;
-};
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -56,17 +26,11 @@ int main(int argc, char** argv)
 
     QTemporaryDir tmp;
     const QString dbPath = tmp.filePath("bench.fdb");
-    if (!QFile::copy(templ, dbPath)) {
+    if (!bench::CopyDatabase(templ, dbPath)) {
         std::fprintf(stderr, "cannot copy %s\n", qPrintable(templ));
         return 1;
     }
-    QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner);
-    QuietUi ui;
-    NoWaitClock clock;
-    clock.timer.start();
-    setUi(&ui);
-    setAppClock(&clock);
-    Globals::setProgramDir(tmp.path());
+    bench::QuietRun quiet(tmp.path());
 
     const fixtures::Issue issue = fixtures::GenerateIssue({2150, records, 42, QDate(2012, 4, 24)});
     const QString zip = fixtures::WriteTextArchive(tmp.path(), issue);
@@ -92,8 +56,7 @@ int main(int argc, char** argv)
 
     int rc = 0;
     try {
-        DbConnection::instance().open(
-            QStringLiteral("DRIVER=Firebird/InterBase(r) driver;CHARSET=UTF8;UID=SYSDBA;PWD=plumbrask;DBNAME=") + dbPath);
+        DbConnection::instance().open(bench::EmbeddedConnection(dbPath));
         TextReader reader;
         t.restart();
         const bool ok = reader.LerRevistaTxt({zip, QStringLiteral("RPI 2150"), QDate(2012, 4, 24), TxtVariant::Dialog});
@@ -119,7 +82,5 @@ int main(int argc, char** argv)
         rc = 1;
     }
     DbConnection::instance().close();
-    setUi(nullptr);
-    setAppClock(nullptr);
     return rc;
 }

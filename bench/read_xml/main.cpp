@@ -4,12 +4,11 @@
 // template database into a temporary folder and reads the archive into it.
 // Prints processes per second (the reader's fixed wait skipped), the parse
 // alone (no database), and the peak resident memory against the file size.
+#include "BenchSetup.h"
 #include "fixtures/IssueGenerator.h"
 #include "fixtures/XmlFixture.h"
 #include "journal/XmlReader.h"
 #include "shell/Db.h"
-#include "shell/Globals.h"
-#include "shell/Ui.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,31 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-class QuietUi : public Ui {
-public:
-    int msgBox(const QString& text, int, const QString&) override
-    {
-        std::printf("message: %s\n", qPrintable(text));
-        return vb::OK;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&, bool) override { return {}; }
-    QString openFile(const FileDialogRequest&) override { return {}; }
-    void setPointer(int) override {}
-    int pointer() const override { return 0; }
-    bool openWithDesktop(const QString&) override { return false; }
-    int showModal(QWidget*) override { return 0; }
-    void beep() override {}
-};
-
-class NoWaitClock : public Clock {
-public:
-    QDate today() const override { return QDate::currentDate(); }
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-    qint64 monotonicMs() const override { return timer.elapsed(); }
-    void waitSeconds(int) override {}
-    QElapsedTimer timer;
-};
 
 long peakKb()
 {
@@ -115,24 +89,17 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QString templ = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral(QUORVANTA_TEMPLATE_DB);
     const QString dbPath = tmp.filePath("bench.fdb");
-    if (!QFile::copy(templ, dbPath)) {
+    if (!bench::CopyDatabase(templ, dbPath)) {
         std::fprintf(stderr, "cannot copy %s\n", qPrintable(templ));
         return 1;
     }
-    QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner);
-    QuietUi ui;
-    NoWaitClock clock;
-    clock.timer.start();
-    setUi(&ui);
-    setAppClock(&clock);
-    Globals::setProgramDir(tmp.path());
+    bench::QuietRun quiet(tmp.path());
 
     const long before = peakKb();
 
     int rc = 0;
     try {
-        DbConnection::instance().open(
-            QStringLiteral("DRIVER=Firebird/InterBase(r) driver;CHARSET=UTF8;UID=SYSDBA;PWD=plumbrask;DBNAME=") + dbPath);
+        DbConnection::instance().open(bench::EmbeddedConnection(dbPath));
         XmlReaderValues target;
         target.num = QStringLiteral("RPI 2500");
         XmlReader reader(target);
@@ -155,7 +122,5 @@ int main(int argc, char** argv)
         rc = 1;
     }
     DbConnection::instance().close();
-    setUi(nullptr);
-    setAppClock(nullptr);
     return rc;
 }

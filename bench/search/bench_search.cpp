@@ -6,6 +6,7 @@
 // Usage: bench_search [database file] [number of processes]
 // The database is created and filled when the file does not exist yet, and
 // reused as it is otherwise.
+#include "BenchRng.h"
 #include "search/MarkSearch.h"
 #include "search/ResultGrid.h"
 #include "shell/Db.h"
@@ -28,21 +29,7 @@
 
 namespace {
 
-struct Rng {
-    std::uint64_t s;
-    std::uint32_t next()
-    {
-        s = s * 6364136223846793005ULL + 1442695040888963407ULL;
-        return std::uint32_t(s >> 33);
-    }
-    int below(int n) { return int(next() % std::uint32_t(n)); }
-    // Skewed towards the start of a list, as word use is.
-    int skewed(int n)
-    {
-        const int a = below(n), b = below(n);
-        return std::min(a, b);
-    }
-};
+using bench::Rng;
 
 const char16_t* const kWords[] = {
     u"SOL", u"MAR", u"CASA", u"AÇÃO", u"PÃO", u"AÇÚCAR", u"BRASIL", u"BRASILEIRA", u"NORTE", u"SUL", u"ESTRELA",
