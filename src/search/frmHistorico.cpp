@@ -111,8 +111,6 @@ QString ReportTitle(const QString& numeroProcesso) { return QStringLiteral("Hist
 
 namespace {
 
-frmHistorico* g_loaded = nullptr;
-
 const QString kMessageTitle = QStringLiteral("Histórico do Processo");
 
 QLineEdit* box(QWidget* parent, const QString& name)
@@ -131,14 +129,6 @@ QLineEdit* hiddenValue(QWidget* parent, const QString& name)
 }
 
 }  // namespace
-
-frmHistorico& frmHistorico::instance()
-{
-    if (!g_loaded) g_loaded = new frmHistorico;
-    return *g_loaded;
-}
-
-bool frmHistorico::isLoaded() { return g_loaded != nullptr; }
 
 frmHistorico::frmHistorico()
 {
@@ -451,11 +441,7 @@ void frmHistorico::VisImp_Click()
     Form_Activate();
 }
 
-void frmHistorico::Sair_Click()
-{
-    close();
-    unload();
-}
+void frmHistorico::Sair_Click() { closeAndUnload(); }
 
 void frmHistorico::showEvent(QShowEvent* e)
 {
@@ -465,25 +451,6 @@ void frmHistorico::showEvent(QShowEvent* e)
         QMetaObject::invokeMethod(this, &frmHistorico::Form_Activate, Qt::QueuedConnection);
 }
 
-void frmHistorico::closeEvent(QCloseEvent* e)
-{
-    QDialog::closeEvent(e);
-    if (e->isAccepted()) unload();
-}
-
-void frmHistorico::done(int r)
-{
-    QDialog::done(r);
-    unload();
-}
-
-void frmHistorico::unload()
-{
-    if (g_loaded != this) return;
-    g_loaded = nullptr;
-    hide();
-    deleteLater();
-}
 
 void ShowHistorico(const QString& procdv)
 {

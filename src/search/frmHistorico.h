@@ -8,6 +8,7 @@
 // reads the process each time it is activated.
 
 #include "shell/Db.h"
+#include "shell/LoadedDialog.h"
 
 #include <QDialog>
 #include <QString>
@@ -49,13 +50,9 @@ QString ReportTitle(const QString& numeroProcesso);
 
 }  // namespace Historico
 
-class frmHistorico : public QDialog {
+class frmHistorico : public LoadedDialog<frmHistorico> {
     Q_OBJECT
 public:
-    // The screen, loaded (Form_Load) when it is not loaded yet.
-    static frmHistorico& instance();
-    static bool isLoaded();
-
     // Controls.
     QLabel* Label1 = nullptr;
     QLabel* Numero_Processo = nullptr;
@@ -106,14 +103,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    void done(int r) override;
 
 private:
+    friend class LoadedDialog<frmHistorico>;
     frmHistorico();
     void showProcessRow();
     void failed(const QString& what, const DbError& e);
-    void unload();
 };
 
 // Hands a process to the history screen: sets Número_Processo and shows

@@ -23,18 +23,6 @@ QString HistoricoRef::ReferencesSql(const QString& key)
         + key + QStringLiteral(" order by r.rpi desc, r.codigo desc");
 }
 
-namespace {
-frmHistoricoRef* g_loaded = nullptr;
-}
-
-frmHistoricoRef& frmHistoricoRef::instance()
-{
-    if (!g_loaded) g_loaded = new frmHistoricoRef;
-    return *g_loaded;
-}
-
-bool frmHistoricoRef::isLoaded() { return g_loaded != nullptr; }
-
 frmHistoricoRef::frmHistoricoRef()
 {
     setObjectName(QStringLiteral("frmHistóricoRef"));
@@ -128,11 +116,7 @@ void frmHistoricoRef::GridHistorico_DblClick()
     ShowCellText(GridHistorico, *model, at, QStringLiteral("Texto completo do complemento"));
 }
 
-void frmHistoricoRef::Sair_Click()
-{
-    close();
-    unload();
-}
+void frmHistoricoRef::Sair_Click() { closeAndUnload(); }
 
 void frmHistoricoRef::showEvent(QShowEvent* e)
 {
@@ -141,22 +125,3 @@ void frmHistoricoRef::showEvent(QShowEvent* e)
         QMetaObject::invokeMethod(this, &frmHistoricoRef::Form_Activate, Qt::QueuedConnection);
 }
 
-void frmHistoricoRef::closeEvent(QCloseEvent* e)
-{
-    QDialog::closeEvent(e);
-    if (e->isAccepted()) unload();
-}
-
-void frmHistoricoRef::done(int r)
-{
-    QDialog::done(r);
-    unload();
-}
-
-void frmHistoricoRef::unload()
-{
-    if (g_loaded != this) return;
-    g_loaded = nullptr;
-    hide();
-    deleteLater();
-}

@@ -3,6 +3,7 @@
 // process shown in the history screen. Opened only from that screen.
 
 #include "shell/Db.h"
+#include "shell/LoadedDialog.h"
 
 #include <QDialog>
 #include <QString>
@@ -18,13 +19,9 @@ namespace HistoricoRef {
 QString ReferencesSql(const QString& key);
 }  // namespace HistoricoRef
 
-class frmHistoricoRef : public QDialog {
+class frmHistoricoRef : public LoadedDialog<frmHistoricoRef> {
     Q_OBJECT
 public:
-    // The screen, loaded (Form_Load) when it is not loaded yet.
-    static frmHistoricoRef& instance();
-    static bool isLoaded();
-
     QLabel* Label1 = nullptr;
     QLabel* Numero_Processo = nullptr;
     QTableView* GridHistorico = nullptr;
@@ -41,10 +38,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    void done(int r) override;
 
 private:
+    friend class LoadedDialog<frmHistoricoRef>;
     frmHistoricoRef();
-    void unload();
 };

@@ -38,18 +38,6 @@ QString PesqProc::LookupSql(const QString& key)
         + key;
 }
 
-namespace {
-frmPesqProc* g_loaded = nullptr;
-}
-
-frmPesqProc& frmPesqProc::instance()
-{
-    if (!g_loaded) g_loaded = new frmPesqProc;
-    return *g_loaded;
-}
-
-bool frmPesqProc::isLoaded() { return g_loaded != nullptr; }
-
 frmPesqProc::frmPesqProc()
 {
     setObjectName(QStringLiteral("frmPesqProc"));
@@ -159,30 +147,7 @@ void frmPesqProc::Pesquisar_Click()
     ShowHistorico(number);
 }
 
-void frmPesqProc::Sair_Click()
-{
-    close();
-    unload();
-}
+void frmPesqProc::Sair_Click() { closeAndUnload(); }
 
-void frmPesqProc::closeEvent(QCloseEvent* e)
-{
-    QDialog::closeEvent(e);
-    if (e->isAccepted()) unload();
-}
-
-void frmPesqProc::done(int r)
-{
-    QDialog::done(r);
-    unload();
-}
-
-void frmPesqProc::unload()
-{
-    if (g_loaded != this) return;
-    g_loaded = nullptr;
-    hide();
-    deleteLater();
-}
 
 void ShowPesqProc() { ui().showModal(&frmPesqProc::instance()); }

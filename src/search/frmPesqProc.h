@@ -3,6 +3,7 @@
 // opens its history screen.
 
 #include "shell/Db.h"
+#include "shell/LoadedDialog.h"
 
 #include <QDialog>
 #include <QString>
@@ -22,13 +23,9 @@ QString CheckNumber(const QString& numProc);
 QString LookupSql(const QString& key);
 }  // namespace PesqProc
 
-class frmPesqProc : public QDialog {
+class frmPesqProc : public LoadedDialog<frmPesqProc> {
     Q_OBJECT
 public:
-    // The screen, loaded (Form_Load) when it is not loaded yet.
-    static frmPesqProc& instance();
-    static bool isLoaded();
-
     QFrame* Shape1 = nullptr;
     QFrame* Shape2 = nullptr;
     QLabel* Label1 = nullptr;
@@ -44,13 +41,9 @@ public:
     // 1 when the check digit of NumProc is wrong, 0 when it matches.
     short calc_check_digit() const;
 
-protected:
-    void closeEvent(QCloseEvent* e) override;
-    void done(int r) override;
-
 private:
+    friend class LoadedDialog<frmPesqProc>;
     frmPesqProc();
-    void unload();
 };
 
 // Opens the lookup modally (the search menu's "Pesquisa por Número do Processo").
