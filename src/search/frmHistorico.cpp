@@ -11,7 +11,6 @@
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -225,13 +224,6 @@ frmHistorico::frmHistorico()
     auto* gridArea = new QWidget(this);
     auto* stack = new QGridLayout(gridArea);
     stack->setContentsMargins(0, 0, 0, 0);
-    GridHistorico = new QTableView(gridArea);
-    GridHistorico->setObjectName(QStringLiteral("GridHistórico"));
-    GridHistorico->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridHistorico->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridHistorico->verticalHeader()->setDefaultSectionSize(GridHistorico->fontMetrics().height() + 6);
-    GridHistorico->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    GridHistorico->verticalHeader()->hide();
     historyModel = new RecordsetModel(this);
     historyModel->setColumns({
         {QStringLiteral("Data"), QStringLiteral("rdata"), {}},
@@ -244,10 +236,8 @@ frmHistorico::frmHistorico()
         {QStringLiteral("Complemento"), QStringLiteral("complemento"), {}},
     });
     historyModel->setRecordset(&Historico.recordset());
-    GridHistorico->setModel(historyModel);
-    const int widths[] = {80, 55, 75, 95, 110, 110, 220};
-    for (int c = 0; c < 7; ++c) GridHistorico->setColumnWidth(c, widths[c]);
-    GridHistorico->horizontalHeader()->setStretchLastSection(true);
+    GridHistorico =
+        ReadOnlyGrid(gridArea, QStringLiteral("GridHistórico"), historyModel, {80, 55, 75, 95, 110, 110, 220});
     LblAviso = new QLabel(QStringLiteral("Aguarde - Pesquisando o Banco de Dados !"), gridArea);
     LblAviso->setObjectName(QStringLiteral("LblAviso"));
     LblAviso->setAlignment(Qt::AlignCenter);

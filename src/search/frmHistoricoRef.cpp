@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -45,13 +44,6 @@ frmHistoricoRef::frmHistoricoRef()
     titleRow->addStretch();
     top->addLayout(titleRow);
 
-    GridHistorico = new QTableView(this);
-    GridHistorico->setObjectName(QStringLiteral("GridHistórico"));
-    GridHistorico->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridHistorico->setSelectionMode(QAbstractItemView::SingleSelection);
-    GridHistorico->verticalHeader()->setDefaultSectionSize(GridHistorico->fontMetrics().height() + 6);
-    GridHistorico->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    GridHistorico->verticalHeader()->hide();
     model = new RecordsetModel(this);
     model->setColumns({
         {QStringLiteral("Processo"), QStringLiteral("procdv"), {}},
@@ -62,10 +54,7 @@ frmHistoricoRef::frmHistoricoRef()
         {QStringLiteral("Complemento"), QStringLiteral("complemento"), {}},
     });
     model->setRecordset(&Historico.recordset());
-    GridHistorico->setModel(model);
-    const int widths[] = {90, 80, 55, 60, 80};
-    for (int c = 0; c < 5; ++c) GridHistorico->setColumnWidth(c, widths[c]);
-    GridHistorico->horizontalHeader()->setStretchLastSection(true);
+    GridHistorico = ReadOnlyGrid(this, QStringLiteral("GridHistórico"), model, {90, 80, 55, 60, 80});
     top->addWidget(GridHistorico, 1);
 
     Label2 = new QLabel(

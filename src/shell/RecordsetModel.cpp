@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHeaderView>
 #include <QTableView>
 
 QString FormatCell(const QVariant& v)
@@ -23,6 +24,21 @@ void ShowCellText(QTableView* grid, const RecordsetModel& model, const QModelInd
     if (v.isNull() || text.isEmpty()) return;
     MsgBox(text, vb::Information, title);
     grid->setFocus();
+}
+
+QTableView* ReadOnlyGrid(QWidget* parent, const QString& name, RecordsetModel* model, const QVector<int>& widths)
+{
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(name);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->hide();
+    grid->setModel(model);
+    for (int c = 0; c < widths.size(); ++c) grid->setColumnWidth(c, widths[c]);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
 }
 
 RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}

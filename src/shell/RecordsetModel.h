@@ -28,6 +28,11 @@ class RecordsetModel;
 // cell shows nothing.
 void ShowCellText(QTableView* grid, const RecordsetModel& model, const QModelIndex& at, const QString& title);
 
+// A read-only grid named `name` showing `model`: one cell selected at a
+// time, rows of one fixed height, no row header, the first columns as wide
+// as `widths` and the last column stretched.
+QTableView* ReadOnlyGrid(QWidget* parent, const QString& name, RecordsetModel* model, const QVector<int>& widths);
+
 class RecordsetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
