@@ -32,12 +32,8 @@ qint32 CGUnzipFiles::Unzip(const QString& zipFileName, const QString& extractDir
         if (!zipFileName.isEmpty()) zipFileName_ = zipFileName;
         if (!extractDir.isEmpty()) extractDir_ = extractDir;
         return CodeModule::VBUnzip(zipFileName_, extractDir_, optionValues());
-    } catch (const VbError& e) {
-        throw e.withSource(source);
-    } catch (const std::bad_alloc&) {
-        throw VbError(vberr::OutOfMemory, QStringLiteral("Out of memory"), source);
-    } catch (const std::exception& e) {
-        throw VbError(vberr::Internal, QString::fromLocal8Bit(e.what()), source);
+    } catch (...) {
+        RaiseFrom(source);
     }
 }
 

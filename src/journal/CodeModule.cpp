@@ -72,12 +72,8 @@ qint32 VBUnzip(const QString& zipFileName, const QString& extractDir, const Opti
         UnzipVersionInfo version;
         UzpVersion2(version);
         return WizSingleEntryUnzip(options, callbacks);
-    } catch (const VbError& e) {
-        throw e.withSource(source);
-    } catch (const std::bad_alloc&) {
-        throw VbError(vberr::OutOfMemory, QStringLiteral("Out of memory"), source);
-    } catch (const std::exception& e) {
-        throw VbError(vberr::Internal, QString::fromLocal8Bit(e.what()), source);
+    } catch (...) {
+        RaiseFrom(source);
     }
 }
 

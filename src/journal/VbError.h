@@ -4,6 +4,7 @@
 // from "CGUnZipFiles::Unzip").
 
 #include <QString>
+#include <new>
 #include <stdexcept>
 
 class VbError : public std::runtime_error {
@@ -31,3 +32,19 @@ inline constexpr int Overflow = 6;
 inline constexpr int OutOfMemory = 7;
 inline constexpr int Internal = 51;
 }  // namespace vberr
+
+// Called inside a catch block: raises the exception being handled again as
+// an error from `source`. Out of memory becomes error 7, any other standard
+// exception error 51; exceptions of other kinds go on unchanged.
+[[noreturn]] inline void RaiseFrom(const QString& source)
+{
+    try {
+        throw;
+    } catch (const VbError& e) {
+        throw e.withSource(source);
+    } catch (const std::bad_alloc&) {
+        throw VbError(vberr::OutOfMemory, QStringLiteral("Out of memory"), source);
+    } catch (const std::exception& e) {
+        throw VbError(vberr::Internal, QString::fromLocal8Bit(e.what()), source);
+    }
+}
