@@ -1,6 +1,7 @@
 // The tax-id search: its checks in their order, condition and titles, and
 // the screen searching a filled database.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "TitleHooks.h"
 #include "search/SearchChecks.h"
 #include "search/TaxIdSearch.h"
@@ -22,26 +23,13 @@ using namespace searchfixture;
 
 namespace {
 
-struct Screen {
-    QPointer<frmPesquisaCNPJ> f = new frmPesquisaCNPJ;
-    Screen()
-    {
-        f->show();
-        f->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(f));
-    }
-    ~Screen() { delete f.data(); }
-    frmPesquisaCNPJ* operator->() { return f; }
+struct Screen : ShownScreen<frmPesquisaCNPJ> {
     QString search(const QString& text, bool exact)
     {
         f->NumCNPJ()->setText(text);
         f->OptLocation(exact ? 0 : 1)->setChecked(true);
         f->Pesquisar_Click();
-        QStringList l;
-        Recordset& rs = f->MarcaRevista().recordset();
-        for (int r = 0; r < rs.recordCount(); ++r) l << rs.at(r, "processo").toString();
-        l.sort();
-        return l.join(',');
+        return found();
     }
 };
 

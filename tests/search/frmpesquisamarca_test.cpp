@@ -1,6 +1,7 @@
 // The mark search screen: its box checks as the focus leaves a box, the
 // refusals of a search, and searches run against a filled database.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "search/ResultGrid.h"
 #include "search/SearchChecks.h"
 #include "search/frmPesquisaMarca.h"
@@ -23,29 +24,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Pesquisa por Marca");
 
-struct Shown {
-    QPointer<frmPesquisaMarca> f = new frmPesquisaMarca;
-    Shown()
-    {
-        f->show();
-        f->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(f));
-    }
-    ~Shown() { delete f.data(); }
-    frmPesquisaMarca* operator->() { return f; }
-    void type(QLineEdit* box, const QString& text)
-    {
-        box->setFocus(Qt::MouseFocusReason);
-        box->setText(text);
-    }
-};
-
-QStringList texts(const TestUi& u)
-{
-    QStringList l;
-    for (const RecordedMessage& m : u.messages) l << m.text;
-    return l;
-}
+using Shown = ShownScreen<frmPesquisaMarca>;
 
 }  // namespace
 

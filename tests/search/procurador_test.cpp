@@ -1,6 +1,7 @@
 // The attorney search: its conditions, titles and refusals, and the screen
 // searching a filled database through the attorney join.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "TitleHooks.h"
 #include "search/NameSearch.h"
 #include "search/frmPesquisaProcurador.h"
@@ -29,16 +30,7 @@ QString where(const QString& t, int location)
     return o.whereClause;
 }
 
-struct Screen {
-    QPointer<frmPesquisaProcurador> f = new frmPesquisaProcurador;
-    Screen()
-    {
-        f->show();
-        f->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(f));
-    }
-    ~Screen() { delete f.data(); }
-    frmPesquisaProcurador* operator->() { return f; }
+struct Screen : ShownScreen<frmPesquisaProcurador> {
     QString search(const QString& text, int location)
     {
         f->NomeProcurador()->setText(text);

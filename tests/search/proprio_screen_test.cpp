@@ -2,6 +2,7 @@
 // the focus leaves them, the refused search, and searches run against a
 // filled database with and without an issue.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "search/OwnFilingsSearch.h"
 #include "search/ResultGrid.h"
 #include "search/frmPesquisaProprio.h"
@@ -24,21 +25,7 @@ namespace {
 const QString kTitle = QStringLiteral("Pesquisa por Procurador = 'O Próprio'");
 const QString kOutcomeTitle = QStringLiteral("Pesquisa por Procurador 'O Próprio'");
 
-struct Shown {
-    QPointer<frmPesquisaProprio> f = new frmPesquisaProprio;
-    Shown()
-    {
-        f->show();
-        f->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(f));
-    }
-    ~Shown() { delete f.data(); }
-    frmPesquisaProprio* operator->() { return f; }
-    void type(QLineEdit* box, const QString& text)
-    {
-        box->setFocus(Qt::MouseFocusReason);
-        box->setText(text);
-    }
+struct Shown : ShownScreen<frmPesquisaProprio> {
     void choose(int index, const QString& uf)
     {
         QComboBox* cb = f->UF(index);
@@ -56,13 +43,6 @@ struct Shown {
         return l;
     }
 };
-
-QStringList texts(const TestUi& u)
-{
-    QStringList l;
-    for (const RecordedMessage& m : u.messages) l << m.text;
-    return l;
-}
 
 struct Output {
     QStringList exported, printed;

@@ -2,6 +2,7 @@
 // the focus leaves them, refused searches, and searches run against a
 // filled database.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "search/ResultGrid.h"
 #include "search/SearchChecks.h"
 #include "search/frmPesquisaRevista.h"
@@ -24,21 +25,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Pesquisa por Revista");
 
-struct Shown {
-    QPointer<frmPesquisaRevista> f = new frmPesquisaRevista;
-    Shown()
-    {
-        f->show();
-        f->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(f));
-    }
-    ~Shown() { delete f.data(); }
-    frmPesquisaRevista* operator->() { return f; }
-    void type(QLineEdit* box, const QString& text)
-    {
-        box->setFocus(Qt::MouseFocusReason);
-        box->setText(text);
-    }
+struct Shown : ShownScreen<frmPesquisaRevista> {
     int rows() { return f->MarcaRevista().recordset().recordCount(); }
     QString at(int row, const char* column) { return f->MarcaRevista().recordset().at(row, column).toString(); }
     QString cell(int row, int col) { return f->gridModel()->data(f->gridModel()->index(row, col)).toString(); }
@@ -49,13 +36,6 @@ struct Shown {
         return l;
     }
 };
-
-QStringList texts(const TestUi& u)
-{
-    QStringList l;
-    for (const RecordedMessage& m : u.messages) l << m.text;
-    return l;
-}
 
 // The export and print of the page, caught.
 struct Output {

@@ -1,6 +1,7 @@
 // The holder search: its checks, conditions and titles, and the screen
 // searching a filled database with its own message titles.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "TitleHooks.h"
 #include "search/NameSearch.h"
 #include "search/frmPesquisaTitular.h"
@@ -30,29 +31,12 @@ QString where(const QString& t, int location)
     return o.whereClause;
 }
 
-struct Screen {
-    QPointer<frmPesquisaTitular> f = new frmPesquisaTitular;
-    Screen()
-    {
-        f->show();
-        f->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(f));
-    }
-    ~Screen() { delete f.data(); }
-    frmPesquisaTitular* operator->() { return f; }
+struct Screen : ShownScreen<frmPesquisaTitular> {
     void search(const QString& text, int location)
     {
         f->NomeTitular()->setText(text);
         f->OptLocation(location)->setChecked(true);
         f->Pesquisar_Click();
-    }
-    QString found()
-    {
-        QStringList l;
-        Recordset& rs = f->MarcaRevista().recordset();
-        for (int r = 0; r < rs.recordCount(); ++r) l << rs.at(r, "processo").toString();
-        l.sort();
-        return l.join(',');
     }
 };
 

@@ -1,6 +1,7 @@
 // The validity-window search: the window check, the box checks in their
 // order, condition and title, and the screen searching a filled database.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "TitleHooks.h"
 #include "search/SearchChecks.h"
 #include "search/ValiditySearch.h"
@@ -41,37 +42,7 @@ QString where(const Criteria& c)
     return o.search.whereClause;
 }
 
-struct Screen {
-    QPointer<frmPesquisaVigencia> f = new frmPesquisaVigencia;
-    Screen()
-    {
-        f->show();
-        f->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(f));
-    }
-    ~Screen() { delete f.data(); }
-    frmPesquisaVigencia* operator->() { return f; }
-    void type(QLineEdit* box, const QString& text)
-    {
-        box->setFocus(Qt::MouseFocusReason);
-        box->setText(text);
-    }
-    QString found()
-    {
-        QStringList l;
-        Recordset& rs = f->MarcaRevista().recordset();
-        for (int r = 0; r < rs.recordCount(); ++r) l << rs.at(r, "processo").toString();
-        l.sort();
-        return l.join(',');
-    }
-};
-
-QStringList texts(const TestUi& u)
-{
-    QStringList l;
-    for (const RecordedMessage& m : u.messages) l << m.text;
-    return l;
-}
+using Screen = ShownScreen<frmPesquisaVigencia>;
 
 }  // namespace
 
