@@ -1,6 +1,7 @@
 // The report layer on a history-style layout: a report header whose labels
 // grow to fit, portrait paper, a preview caption of its own.
 #include "output/Report.h"
+#include "support/PdfText.h"
 #include "support/TestDb.h"
 #include "support/TestUi.h"
 
@@ -13,21 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QStringList pdfPages(const QString& pdf)
-{
-    QStringList pages = run("pdftotext", {"-layout", pdf, "-"}).split(u'\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
 
 QString words(const QString& prefix, int n)
 {
@@ -113,7 +99,7 @@ TEST_F(HistoryReport, LongSpecificationGrowsItsBandAndPushesTheHeadingsDown)
     setLines(words("esp", 300), "ultima linha");
     r.setDataSource(history(t, 5));
     ASSERT_TRUE(r.printToPdf(pdf));
-    EXPECT_TRUE(run("pdfinfo", {pdf}).contains("595 x 842")) << "A4 portrait";
+    EXPECT_TRUE(runTool("pdfinfo", {pdf}).contains("595 x 842")) << "A4 portrait";
 
     const QStringList pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);

@@ -1,6 +1,7 @@
 // The result-page report, rendered to PDF and read back as text.
 #include "PageFixture.h"
 #include "output/rptGeral.h"
+#include "support/PdfText.h"
 #include "support/TestUi.h"
 
 #include <QPrintPreviewWidget>
@@ -10,23 +11,6 @@
 #include <gtest/gtest.h>
 
 using namespace fixture;
-
-namespace {
-
-// Text of every page, in order.
-QStringList pdfPages(const QString& pdf, bool layout = true)
-{
-    QProcess p;
-    QStringList args;
-    if (layout) args << "-layout";
-    p.start("pdftotext", args << pdf << "-");
-    p.waitForFinished(60000);
-    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(u'\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
-}  // namespace
 
 TEST(RptGeral, PrintsEveryRowOfAFullPageWithPageNumbers)
 {

@@ -2,6 +2,7 @@
 // rendered to PDF and read back as text.
 #include "search/HistoryFixture.h"
 #include "search/rptProcesso.h"
+#include "support/PdfText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -10,25 +11,6 @@
 #include <QRegularExpression>
 #include <QPushButton>
 #include <QTemporaryDir>
-
-namespace {
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QStringList pdfPages(const QString& pdf)
-{
-    QStringList pages = run("pdftotext", {"-layout", pdf, "-"}).split(u'\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
-}  // namespace
 
 class PrintTest : public HistoryTest {
 protected:
@@ -60,7 +42,7 @@ TEST_F(PrintTest, PrintsTheProcessAndItsHistoryAsShown)
     EXPECT_EQ(previewCaption, "DataReport1");
     EXPECT_EQ(previewName, "rptProcesso");
     EXPECT_EQ(rptProcesso().orientation, Report::Portrait);
-    EXPECT_TRUE(run("pdfinfo", {pdf}).contains(QRegularExpression("Page size: +595[.0-9]* x 84[12][.0-9]* pts")));
+    EXPECT_TRUE(runTool("pdfinfo", {pdf}).contains(QRegularExpression("Page size: +595[.0-9]* x 84[12][.0-9]* pts")));
 
     ReportSection* header = rptProcesso().section("Section4");
     ASSERT_NE(header, nullptr);
