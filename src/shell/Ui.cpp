@@ -20,7 +20,10 @@ class QtUi final : public Ui {
 public:
     int msgBox(const QString& text, int style, const QString& title) override
     {
-        QMessageBox box;
+        // Owned by the window in front, so it opens centred over it.
+        QWidget* owner = QApplication::activeModalWidget();
+        if (!owner) owner = QApplication::activeWindow();
+        QMessageBox box(owner);
         box.setText(text);
         box.setWindowTitle(title.isEmpty() ? kAppTitle : title);
         switch (style & 0x70) {
