@@ -2,6 +2,8 @@
 
 #include "VbError.h"
 
+#include "shell/Db.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
@@ -17,25 +19,6 @@ bool isText(const QVariant& v)
     case QMetaType::QString:
     case QMetaType::QByteArray:
     case QMetaType::QChar: return true;
-    default: return false;
-    }
-}
-
-bool isNumber(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Double:
-    case QMetaType::Float: return true;
     default: return false;
     }
 }
@@ -66,7 +49,7 @@ QDate dateOf(const QVariant& v)
     case QMetaType::QDateTime: return v.toDateTime().date();
     default: break;
     }
-    if (isNumber(v)) {
+    if (IsNumberValue(v)) {
         // A day number counted from 30 Dec 1899, as dates are stored as numbers.
         const double days = v.toDouble();
         if (days > -700000.0 && days < 3000000.0) return QDate(1899, 12, 30).addDays(qint64(days));
@@ -116,7 +99,7 @@ QString TestaZero(const QVariant& campo)
 {
     if (isAbsent(campo)) return kEmptyLiteral;
     bool zero = false;
-    if (isNumber(campo)) {
+    if (IsNumberValue(campo)) {
         zero = campo.toDouble() == 0.0;
     } else if (isText(campo)) {
         bool ok = false;

@@ -68,25 +68,6 @@ QString dateText(const QVariant& v)
     return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : v.toString();
 }
 
-bool isNumber(const QVariant& v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 class Writer {
 public:
     explicit Writer(const QString& path) : wb_(workbook_new(QFile::encodeName(path).constData()))
@@ -168,7 +149,7 @@ QString writeWorkbook(const QString& path, const QString& title, Recordset& rs)
                 shown = dateText(v);
                 w.text(row, int(c), shown);
             } else if (v.isNull()) {
-            } else if (isNumber(v)) {
+            } else if (IsNumberValue(v)) {
                 w.number(row, int(c), v.toDouble());
                 shown = QString::number(v.toDouble(), 'g', 11);
             } else if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) {

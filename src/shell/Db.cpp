@@ -96,30 +96,11 @@ Prepared extractLongLiterals(const QString& sql)
 
 QString upperKey(const QString& s) { return s.trimmed().toUpper(); }
 
-bool isNumber(const QVariant& v)
-{
-    switch (v.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return true;
-    default:
-        return false;
-    }
-}
-
 int compareValues(const QVariant& a, const QVariant& b)
 {
     const bool an = a.isNull(), bn = b.isNull();
     if (an || bn) return an == bn ? 0 : (an ? -1 : 1);
-    if (isNumber(a) && isNumber(b)) {
+    if (IsNumberValue(a) && IsNumberValue(b)) {
         const double x = a.toDouble(), y = b.toDouble();
         return x < y ? -1 : (x > y ? 1 : 0);
     }
@@ -139,6 +120,27 @@ int compareValues(const QVariant& a, const QVariant& b)
 std::atomic<int> g_connectionSerial{0};
 
 }  // namespace
+
+bool IsNumberValue(const QVariant& v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
 
 DbError::DbError(const QString& message, const QString& sql)
     : std::runtime_error(message.toStdString()), message_(message), sql_(sql)
@@ -503,7 +505,7 @@ bool Recordset::find(const QString& criterion)
     for (; pos_ < recordCount(); ++pos_) {
         const QVariant& x = rows_[order_[pos_]][c];
         if (x.isNull()) continue;
-        if (isNumber(x)) {
+        if (IsNumberValue(x)) {
             bool ok = false;
             const double d = v.toDouble(&ok);
             if (ok && d == x.toDouble()) return true;

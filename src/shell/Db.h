@@ -42,6 +42,10 @@ ConnectionParts ParseConnectionString(const QString& connectionString);
 // True when the layer can serve the driver named in a connection string.
 bool IsSupportedDriver(const QString& driver);
 
+// True when a value holds a number (any integer or floating type), as
+// opposed to text, a date or nothing.
+bool IsNumberValue(const QVariant& value);
+
 class Recordset;
 
 class DbConnection {
