@@ -64,7 +64,7 @@ QDate dayFirst(const QString& text)
 bool has(const QString& line, const char* what) { return line.contains(QLatin1String(what), Qt::CaseInsensitive); }
 
 // "NCL(10)" inside a "Marca:" or "CFE(" line: the class and its
-// specification are taken from it and the line is cut before it.
+// goods and services text (especificação) are taken from it and the line is cut before it.
 void splitClassMarker(QString& line, TxtRecord& rec)
 {
     const qsizetype q = line.indexOf(QLatin1String("NCL(10)"), 0, Qt::CaseInsensitive);

@@ -85,7 +85,7 @@ TEST(TxtLines, ClassMarkerInMarkAndCfeLines)
     EXPECT_EQ(r.nclclasse, 9);
     EXPECT_TRUE(r.especificacao.isEmpty());  // the marker part is only 10 characters
 
-    // The later of "NCL(" and "Especific.:" gives the specification.
+    // The later of "NCL(" and "Especific.:" gives the goods and services text.
     r = parse({"NCL(8) 35 Comércio", "Especific.: Publicidade"});
     EXPECT_EQ(r.nclver, 8);
     EXPECT_EQ(r.nclclasse, 35);

@@ -94,7 +94,7 @@ protected:
 
 }  // namespace
 
-TEST_F(HistoryReport, LongSpecificationGrowsItsBandAndPushesTheHeadingsDown)
+TEST_F(HistoryReport, LongGoodsAndServicesTextGrowsItsBandAndPushesTheHeadingsDown)
 {
     setLines(words("esp", 300), "ultima linha");
     r.setDataSource(history(t, 5));
@@ -104,7 +104,7 @@ TEST_F(HistoryReport, LongSpecificationGrowsItsBandAndPushesTheHeadingsDown)
     const QStringList pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     const QString& p = pages[0];
-    // Every word of the specification, in order, then the lines under it.
+    // Every word of the goods and services text, in order, then the lines under it.
     int at = p.indexOf("Especificação :");
     ASSERT_GE(at, 0);
     for (int i = 1; i <= 300; ++i) {
@@ -124,7 +124,7 @@ TEST_F(HistoryReport, LongSpecificationGrowsItsBandAndPushesTheHeadingsDown)
 
 TEST_F(HistoryReport, BandsTallerThanAPageContinueOnTheNextWithoutLosingALine)
 {
-    // A specification of several pages, and one complement longer than the rest of its page.
+    // A goods and services text of several pages, and one complement longer than the rest of its page.
     setLines(words("esp", 2500));
     r.setDataSource(history(t, 40, words("cpl", 600), 20));
     ASSERT_TRUE(r.printToPdf(pdf));
