@@ -301,9 +301,11 @@ int DbConnection::execute(const QString& sql)
     q.setForwardOnly(true);
     QSqlQuery* ran = runCached(inTransaction_ ? cache_->statements.get() : nullptr, q, sql);
     // Only data statements have a count (the driver complains about others).
-    const QString verb = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
-    const bool counted = verb == QLatin1String("INSERT") || verb == QLatin1String("UPDATE") ||
-                         verb == QLatin1String("DELETE") || verb == QLatin1String("MERGE");
+    const QStringView text = QStringView(sql).trimmed();
+    const bool counted = text.startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive) ||
+                         text.startsWith(QLatin1String("UPDATE"), Qt::CaseInsensitive) ||
+                         text.startsWith(QLatin1String("DELETE"), Qt::CaseInsensitive) ||
+                         text.startsWith(QLatin1String("MERGE"), Qt::CaseInsensitive);
     const int n = counted ? ran->numRowsAffected() : 0;
     ran->finish();
     return n;
