@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "Cp1252.h"
+#include "UpperCase.h"
 
 namespace metaphonevar {
 namespace {
@@ -14,7 +14,8 @@ namespace {
 // ---------------------------------------------------------------------------
 // Text order over the first 256 code points, fixed here once. The letters of
 // Windows-1252 above U+00FF (Š š Œ œ Ž ž Ÿ ƒ) and the Latin letters outside
-// the code page are handled by isLetterWide().
+// the code page are handled by isLetterWide(). The upper case is the
+// program's one rule (UpperCase.h), written out for these code points.
 
 struct Latin1Tables {
     std::array<bool, 256> letter{};
@@ -35,9 +36,10 @@ constexpr Latin1Tables makeTables()
                       || c == 0xAA || c == 0xBA;  // ª º
         char16_t u = char16_t(c);
         if (c >= 'a' && c <= 'z') u = char16_t(c - 0x20);
-        // à..þ (not ÷); ß has no single upper case in the code page.
+        // à..þ (not ÷); ß has no single capital.
         else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) u = char16_t(c - 0x20);
         else if (c == 0xFF) u = 0x0178;  // ÿ -> Ÿ
+        else if (c == 0xB5) u = 0x039C;  // µ -> Greek Μ, outside the keys
         t.upper[c] = u;
     }
     for (int c = 0; c < 256; ++c) {
@@ -81,11 +83,8 @@ bool isLetterWide(char16_t c)
 
 inline bool isLetterFast(char16_t c) { return c < 0x100 ? kT.letter[c] : isLetterWide(c); }
 
-char16_t upperWide(char16_t c)
-{
-    const char32_t u = QChar::toUpper(char32_t(c));
-    return (u <= 0xFFFF && cp1252::contains(QChar(char16_t(u)))) ? char16_t(u) : c;
-}
+// A code point of the 16-bit range has its capital there too.
+inline char16_t upperWide(char16_t c) { return char16_t(textcase::upper(char32_t(c))); }
 
 inline char16_t upperFast(char16_t c) { return c < 0x100 ? kT.upper[c] : upperWide(c); }
 

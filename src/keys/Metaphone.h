@@ -24,8 +24,8 @@ inline bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool isLetter(char16_t c);
 // "0" to "Z".
 inline bool isDigitOrLetter(char16_t c) { return isDigit(c) || isLetter(c); }
-// Upper case of one character, kept inside Windows-1252: a character whose
-// upper case is not a Windows-1252 character keeps its form ("ß", "µ").
+// Upper case of one character by the program's one rule (UpperCase.h): its
+// single capital, or the character itself ("ß").
 char16_t toUpper(char16_t c);
 // Case-insensitive, accent-sensitive equality of two characters.
 bool equal(char16_t a, char16_t b);

@@ -1,5 +1,6 @@
 #include "keys/Metaphone.h"
 #include "keys/Cp1252.h"
+#include "keys/UpperCase.h"
 
 #include <gtest/gtest.h>
 
@@ -154,23 +155,49 @@ TEST(TextOrder, CharacterClasses)
     }
 }
 
-TEST(TextOrder, UpperCaseStaysInTheCodePage)
+TEST(TextOrder, UpperCaseIsTheProgramsOneRule)
 {
     using namespace textorder;
     EXPECT_EQ(toUpper(u'a'), u'A');
     EXPECT_EQ(toUpper(u'ç'), u'Ç');
     EXPECT_EQ(toUpper(u'ÿ'), u'Ÿ');
     EXPECT_EQ(toUpper(u'š'), u'Š');
-    EXPECT_EQ(toUpper(u'œ'), u'Œ');
-    EXPECT_EQ(toUpper(u'ž'), u'Ž');
     EXPECT_EQ(toUpper(u'ß'), u'ß');
-    EXPECT_EQ(toUpper(u'µ'), u'µ');
-    EXPECT_EQ(toUpper(u'ƒ'), u'ƒ');
+    EXPECT_EQ(toUpper(u'ƒ'), u'\u0191');
+    EXPECT_EQ(toUpper(u'ł'), u'Ł');
     EXPECT_EQ(toUpper(u'÷'), u'÷');
+    // The keys' own table and the rule agree on every 16-bit character.
+    for (char32_t c = 0; c <= 0xFFFF; ++c) ASSERT_EQ(char32_t(toUpper(char16_t(c))), textcase::upper(c)) << int(c);
     EXPECT_TRUE(equal(u'á', u'Á'));
     EXPECT_FALSE(equal(u'Á', u'A'));
     EXPECT_EQ(LimpaTexto(u"straße µ ÿ"_qs), u"STRAßEŸ"_qs);
     EXPECT_EQ(CalcMetaphone(u"straße"_qs, 0, 0), u"STRAßE"_qs);
+}
+
+TEST(TextOrder, OneRuleForTexts)
+{
+    EXPECT_EQ(textcase::upper(u"Jürgen Groß – Marcas"_qs), u"JÜRGEN GROß – MARCAS"_qs);
+    EXPECT_EQ(textcase::upper(u"łódź ǆ µ ÿ"_qs), u"ŁÓDŹ Ǆ Μ Ÿ"_qs);
+    // Surrogate pairs are one character; a lone half and other scripts' signs stay.
+    const QString deseret = QString::fromUcs4(U"\U00010428x\U0001F600");
+    EXPECT_EQ(textcase::upper(deseret), QString::fromUcs4(U"\U00010400X\U0001F600"));
+    const QString lone = QString(QChar(0xD801)) + u"a"_qs + QChar(0xDC28);
+    EXPECT_EQ(textcase::upper(lone), QString(QChar(0xD801)) + u"A"_qs + QChar(0xDC28));
+}
+
+TEST(MarkKeys, LatinLettersOutsideTheCodePageIgnoreCase)
+{
+    for (const auto& [a, b] : {std::pair{u"ŁÓDŹ"_qs, u"łódź"_qs}, std::pair{u"Čapek Ğ"_qs, u"čapek ğ"_qs},
+                               std::pair{u"ǄEMAL Ƒ"_qs, u"ǆemal ƒ"_qs}}) {
+        const Keys ka = keysOf(a), kb = keysOf(b);
+        EXPECT_EQ(ka.clean, kb.clean) << a.toStdString();
+        EXPECT_EQ(ka.phon1, kb.phon1) << a.toStdString();
+        EXPECT_EQ(ka.phon2, kb.phon2) << a.toStdString();
+    }
+    EXPECT_EQ(LimpaTexto(u"łódź"_qs), u"ŁÓDŹ"_qs);
+    EXPECT_EQ(CalcMetaphone(u"łódź"_qs, 0, 0), u"ŁODŹ"_qs);
+    // Other scripts and emoji stay outside the keys.
+    EXPECT_EQ(LimpaTexto(QString::fromUcs4(U"a\u03B1\U0001F600\U00010428b")), u"AB"_qs);
 }
 
 TEST(Vowels, EhVogalAndNaoVogal)
