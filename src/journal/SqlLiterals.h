@@ -49,11 +49,19 @@ QString TestDate(const QVariant& campo);
 // comes back absent (and reads as empty text).
 QVariant TestaCampoTxt1(QVariant& campo);
 
+// The first max characters of a text, never half of a character outside
+// the 16-bit range (a surrogate pair stays whole or goes whole).
+inline QString LeftWhole(const QString& s, qsizetype max)
+{
+    if (s.size() <= max) return s;
+    return s.left(max > 0 && s.at(max - 1).isHighSurrogate() ? max - 1 : max);
+}
+
 // A text as a value for the helpers above: never absent (a null QString
 // becomes empty text), cut to max characters when max >= 0.
 inline QVariant TextValue(const QString& s, int max = -1)
 {
-    QString t = max >= 0 ? s.left(max) : s;
+    QString t = max >= 0 ? LeftWhole(s, max) : s;
     if (t.isNull()) t = QLatin1String("");
     return t;
 }

@@ -75,6 +75,46 @@ QChar letterOf(QChar second)
     return QChar(kSecondByte[b - 0x80]);
 }
 
+// A character that may start a UTF-8 sequence: bytes 0xC2 to 0xF4 read as
+// Windows-1252, where they are U+00C2 to U+00F4.
+inline bool mayLead(char16_t u) { return u >= 0xC2 && u <= 0xF4; }
+
+// The length (2 to 4) of the well-formed UTF-8 sequence whose bytes, read
+// one per character, start at p, and its code point; 0 when there is none.
+// Well-formed as Unicode defines it: no overlong form, no surrogate,
+// nothing above U+10FFFF.
+int sequenceAt(const QString& s, qsizetype p, char32_t& code)
+{
+    const int lead = cp1252::toByte(s.at(p));
+    int len = 0;
+    int lo = 0x80, hi = 0xBF;  // range of the second byte
+    char32_t c = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        len = 2;
+        c = char32_t(lead & 0x1F);
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        len = 3;
+        c = char32_t(lead & 0x0F);
+        if (lead == 0xE0) lo = 0xA0;       // overlong
+        else if (lead == 0xED) hi = 0x9F;  // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        len = 4;
+        c = char32_t(lead & 0x07);
+        if (lead == 0xF0) lo = 0x90;       // overlong
+        else if (lead == 0xF4) hi = 0x8F;  // above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (p + len > s.size()) return 0;
+    for (int k = 1; k < len; ++k) {
+        const int b = cp1252::toByte(s.at(p + k));
+        if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF)) return 0;
+        c = (c << 6) | char32_t(b & 0x3F);
+    }
+    code = c;
+    return len;
+}
+
 }  // namespace
 
 QString DecodificaTextoXml(const QString& text)
@@ -84,7 +124,7 @@ QString DecodificaTextoXml(const QString& text)
         const char16_t u = c.unicode();
         amp |= u == u'&';
         stray |= u == kStrayA;
-        lead |= u == kLeadUpper || u == kLeadLower;
+        lead |= mayLead(u);
     }
     if (!amp && !stray && !lead) return text;
 
@@ -100,12 +140,24 @@ QString DecodificaTextoXml(const QString& text)
     }
     if (stray) s.remove(QChar(kStrayA));
     if (lead) {
+        // Well-formed UTF-8 sequences become their characters; a Ã or ã
+        // that starts none takes its letter from the table.
         QString out;
         out.reserve(s.size());
         const qsizetype n = s.size();
         for (qsizetype p = 0; p < n; ++p) {
             const char16_t u = s.at(p).unicode();
-            if ((u == kLeadUpper || u == kLeadLower) && p + 1 < n) {
+            char32_t code = 0;
+            const int len = mayLead(u) ? sequenceAt(s, p, code) : 0;
+            if (len > 0) {
+                if (code > 0xFFFF) {
+                    out += QChar(QChar::highSurrogate(code));
+                    out += QChar(QChar::lowSurrogate(code));
+                } else {
+                    out += QChar(char16_t(code));
+                }
+                p += len - 1;
+            } else if ((u == kLeadUpper || u == kLeadLower) && p + 1 < n) {
                 out += letterOf(s.at(p + 1));
                 ++p;  // the search goes on after the pair
             } else {

@@ -7,6 +7,7 @@
 #include "VbError.h"
 #include "XmlDecoder.h"
 #include "keys/Cp1252.h"
+#include "keys/UpperCase.h"
 #include "shell/Db.h"
 #include "shell/Globals.h"
 #include "shell/Ui.h"
@@ -271,17 +272,6 @@ int smallNumber(std::string_view v)
 {
     const long long n = LeadingNumber(text(v));
     return (n < -32768 || n > 32767) ? 0 : int(n);
-}
-
-// Upper-cases after decoding, keeping a letter whose capital the code page lacks.
-QString upperDecoded(const QString& s)
-{
-    QString out = s;
-    for (QChar& c : out) {
-        const QChar u = c.toUpper();
-        if (u != c && cp1252::contains(u)) c = u;
-    }
-    return out;
 }
 
 QString decoded(const QString& s) { return s.isEmpty() ? s : DecodificaTextoXml(s); }
@@ -679,13 +669,13 @@ void IssueParser::writeProcess()
                    comma + revista + QLatin1Char(')'));
     }
 
-    const QString procurador = upperDecoded(decoded(p_.procurador));
-    const QString marca = decoded(p_.marca).left(kMarcaMax);
+    const QString procurador = textcase::upper(decoded(p_.procurador));
+    const QString marca = LeftWhole(decoded(p_.marca), kMarcaMax);
     const XmlHolder* first = p_.holders.isEmpty() ? nullptr : &p_.holders.first();
     const QString titular = first ? decoded(first->nome) : QString();
     QString titularpais;
     if (first) titularpais = first->pais == QLatin1String("BR") ? first->pais + QLatin1Char('/') + first->uf : first->pais;
-    const QString especificacao = decoded(p_.especificacao).left(kEspecificacaoMax);
+    const QString especificacao = LeftWhole(decoded(p_.especificacao), kEspecificacaoMax);
     const QString apostila = decoded(p_.apostila);
 
     // The literals every row of the process shares.
@@ -746,7 +736,7 @@ void IssueParser::writeProcess()
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
         v = TextValue(decoded(d.requerente), kRequerenteCol);
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
-        v = TextValue(upperDecoded(decoded(d.procuradorPeticao)), kNameCol);
+        v = TextValue(textcase::upper(decoded(d.procuradorPeticao)), kNameCol);
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + comma;
         v = TextValue(decoded(d.complemento));
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + QLatin1Char(')');

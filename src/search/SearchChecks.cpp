@@ -1,6 +1,6 @@
 #include "SearchChecks.h"
 
-#include "keys/Metaphone.h"
+#include "keys/UpperCase.h"
 
 #include <cmath>
 #include <limits>
@@ -80,9 +80,7 @@ bool OnlyDigits(const QString& text)
 
 QString UpperCase(const QString& text)
 {
-    QString out = text;
-    for (QChar& c : out) c = QChar(metaphonevar::textorder::toUpper(c.unicode()));
-    return out;
+    return textcase::upper(text);
 }
 
 QString TrimBlanks(const QString& text)

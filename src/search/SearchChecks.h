@@ -18,7 +18,7 @@ std::optional<double> NumericValue(const QString& text);
 std::optional<qint32> RoundToInt32(double value);
 // True when the text holds only the digits 0 to 9 (an empty text too).
 bool OnlyDigits(const QString& text);
-// Upper case as the program writes it (within Windows-1252).
+// Upper case by the program's one rule (character for character).
 QString UpperCase(const QString& text);
 // Blanks removed from both ends (only the blank character itself).
 QString TrimBlanks(const QString& text);

@@ -3,6 +3,7 @@
 #include "journal/SqlLiterals.h"
 #include "journal/VbError.h"
 #include "keys/Metaphone.h"
+#include "keys/UpperCase.h"
 #include "shell/DBSpecifics.h"
 #include "shell/Ui.h"
 
@@ -154,7 +155,7 @@ AttorneyName ParseAttorney(const QVariant& staged)
 {
     AttorneyName a;
     if (isAbsent(staged)) return a;
-    QString name = literalText(staged).trimmed().toUpper();
+    QString name = textcase::upper(literalText(staged).trimmed());
     const QString first9 = name.left(9);
     if (first9 == QLatin1String("O PROPRIO") || first9 == QStringLiteral("O PRÓPRIO")) {
         a.kind = AttorneyName::Self;

@@ -21,14 +21,23 @@ TEST(XmlDecoder, PortugueseLettersFromTheirUtf8Bytes)
     EXPECT_EQ(DecodificaTextoXml(asRead(u"N° 5 ª"_qs)), u"N° 5 ª"_qs);
 }
 
-TEST(XmlDecoder, LettersOutsideTheTableAndOddLeads)
+TEST(XmlDecoder, EveryWellFormedSequenceAndOddLeads)
 {
-    EXPECT_EQ(DecodificaTextoXml(asRead(u"MÜLLER ü"_qs)), u"M LLER  "_qs);
+    // Beyond the table: two, three and four bytes, names and typographic signs.
+    for (const QString& t : {u"MÜLLER ü"_qs, u"Müller & Söhne GmbH – Zweigniederlassung “Nord”"_qs,
+                             u"Jürgen Groß – œ ½ € Łódź"_qs, QString::fromUcs4(U"caf\u00E9 \U0001F600 \u4E2D")}) {
+        EXPECT_EQ(DecodificaTextoXml(asRead(t)), t);
+    }
+    // A lead that starts no well-formed sequence: the table, or a blank.
     EXPECT_EQ(DecodificaTextoXml(QString(QChar(227)) + QChar(167)), u"ç"_qs);
+    EXPECT_EQ(DecodificaTextoXml(cp1252::decode("\xC3x\xE3\xA7\xC3")), u" ç"_qs + QChar(195));
     EXPECT_EQ(DecodificaTextoXml(u"AB"_qs + QChar(195)), u"AB"_qs + QChar(195));
     EXPECT_EQ(DecodificaTextoXml(QString(QChar(227))), QString(QChar(227)));
-    // Three-byte sequences pass through.
-    EXPECT_EQ(DecodificaTextoXml(asRead(u"€"_qs)), asRead(u"€"_qs));
+    // Ill-formed: overlong, surrogate, above U+10FFFF, cut short; the bytes stay.
+    for (const char* bytes : {"\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"}) {
+        const QString read = cp1252::decode(bytes);
+        EXPECT_EQ(DecodificaTextoXml(read), read) << bytes;
+    }
 }
 
 TEST(XmlDecoder, Entities)
