@@ -1,19 +1,9 @@
 #include "TextReader.h"
 
-#include "CGUnzipFiles.h"
-#include "IssueRecord.h"
+#include "IssueRead.h"
 #include "SqlLiterals.h"
-#include "VbError.h"
 #include "keys/Cp1252.h"
 #include "shell/Db.h"
-#include "shell/Globals.h"
-#include "shell/Ui.h"
-
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <stdexcept>
 
 namespace {
 
@@ -93,29 +83,18 @@ void parseNumberLine(const QString& line, TxtRecord& rec, const QDate& issueDate
     }
 }
 
-struct ReadFailure : std::runtime_error {
-    explicit ReadFailure(const QString& m) : std::runtime_error(m.toStdString()), message(m) {}
-    QString message;
-};
-
-// Files of a folder matching a wildcard, letter case ignored, by name.
-QStringList matching(const QString& dir, const QString& pattern)
+// Characters 4 to 12 of a "No." line: the nine digits of the process.
+bool nineDigits(const QString& line)
 {
-    QDir d(dir);
-    d.setNameFilters({pattern});
-    d.setFilter(QDir::Files | QDir::Hidden);
-    d.setSorting(QDir::Name | QDir::IgnoreCase);
-    return d.entryList();  // QDir matches name filters without regard to case
+    if (line.size() < 12) return false;
+    for (qsizetype i = 3; i < 12; ++i)
+        if (line[i] < QLatin1Char('0') || line[i] > QLatin1Char('9')) return false;
+    return true;
 }
 
-void deleteMatching(const QString& dir, const QString& pattern)
-{
-    for (const QString& name : matching(dir, pattern)) {
-        const QString path = QDir(dir).filePath(name);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        if (!QFile::remove(path)) throw ReadFailure(QStringLiteral("não foi possível apagar o arquivo %1").arg(path));
-    }
-}
+const IssueFileKind kTxtIssueFile{QStringLiteral("rm*.TXT"), QStringLiteral("*.txt"),
+                                  QStringLiteral("o arquivo da revista não contém nenhum processo "
+                                                 "(nenhuma linha começa com \"No.\")")};
 
 }  // namespace
 
@@ -315,18 +294,7 @@ QString BuildProcRefInsert(int codigo, int numproc, int ordemproc, int despacho,
 
 // ------------------------------------------------------------------ the read
 
-QString TextReader::workDir() { return QDir(Globals::programDir()).filePath(QStringLiteral("txt")); }
-
-void TextReader::tick(bool force)
-{
-    static QElapsedTimer timer;
-    if (!timer.isValid()) timer.start();
-    const qint64 now = timer.elapsed();
-    if (!force && now - lastTick_ < 50) return;
-    lastTick_ = now;
-    if (showCount) showCount(records_);
-    if (letEventsRun) letEventsRun();
-}
+QString TextReader::workDir() { return IssueRead::workDir(); }
 
 void TextReader::writeRecord(TxtRecord& rec, int revista)
 {
@@ -341,104 +309,42 @@ void TextReader::writeRecord(TxtRecord& rec, int revista)
     records_ = codigo;
 }
 
-void TextReader::readIssue(const QString& path, const TxtReadRequest& req, int revista)
+void TextReader::readIssue(const QByteArray& bytes, const TxtReadRequest& req, int revista, IssueRead& read)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw ReadFailure(QStringLiteral("não foi possível abrir o arquivo %1: %2").arg(path, f.errorString()));
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw ReadFailure(QStringLiteral("não foi possível ler o arquivo %1: %2").arg(path, f.errorString()));
-    f.close();
     const QStringList lines = SplitTxtLines(cp1252::decode(bytes));
-
     TxtRecord rec;
     const qsizetype n = lines.size();
     for (qsizetype i = 0; i < n; ++i) {
-        tick();
+        read.progress(records_);
         const QString& line = lines[i];
-        if (i == n - 1) {  // the last line is not parsed
-            writeRecord(rec, revista);
-            break;
+        if (line.startsWith(QLatin1String("No."))) {
+            if (!nineDigits(line))
+                throw LayoutError{QStringLiteral("Erro no layout do arquivo txt - linha %1: o número do processo "
+                                                 "não tem nove dígitos")
+                                      .arg(i + 1)};
+            if (rec.procNum != TxtRecord::kNoProcess) writeRecord(rec, revista);
         }
-        if (line.startsWith(QLatin1String("No.")) && rec.procNum != TxtRecord::kNoProcess) writeRecord(rec, revista);
         ParseTxtLine(line, rec, req.issueDate, req.variant);
     }
+    // The last record ends with the file; lines without a record give none.
+    if (rec.procNum != TxtRecord::kNoProcess) writeRecord(rec, revista);
 }
 
 bool TextReader::LerRevistaTxt(const TxtReadRequest& req)
 {
     records_ = 0;
     citations_ = 0;
-    lastTick_ = 0;
-    const bool batch = req.variant == TxtVariant::Batch;
-    BusyPointer busy;
-    const QString dir = workDir();
-    QString failure;
-    bool ok = false;
-    try {
-        if (!QDir().mkpath(dir)) throw ReadFailure(QStringLiteral("não foi possível criar a pasta %1").arg(dir));
-        deleteMatching(dir, QStringLiteral("*.txt"));
-        {
-            CGUnzipFiles unzip;
-            unzip.setZipFileName(req.archivePath);
-            unzip.setExtractDir(dir);
-            unzip.setHonorDirectories(false);
-            if (unzip.Unzip(QString(), QString()) != 0) MsgBox(unzip.GetLastMessage());
-        }
-        // The extraction is synchronous: what is not there now never comes.
-        const QStringList found = matching(dir, QStringLiteral("rm*.TXT"));
-        if (found.isEmpty())
-            throw ReadFailure(QStringLiteral("o arquivo %1 não contém o arquivo da revista (rm*.TXT)").arg(req.archivePath));
-        const QString file = QDir(dir).filePath(found.first());
-        const int revista = int(LeadingNumber(req.numRevista.right(4)));
-
-        DbConnection& db = DbConnection::instance();
-        DbTransaction transaction(db);
-        db.execute(QStringLiteral("DELETE FROM RPI"));
-        db.execute(QStringLiteral("DELETE FROM PROCREFREVISTA"));
-        if (showCount) showCount(0);
-        appClock().waitSeconds(5);
-        if (letEventsRun) letEventsRun();
-
-        readIssue(file, req, revista);
-
-        RecordIssue(db, revista, req.issueDate);
-        transaction.commit();
-        ok = true;
-    } catch (const DbError& e) {
-        failure = QStringLiteral("Erro no banco de dados: ") + e.message();
-    } catch (const VbError& e) {
-        failure = QStringLiteral("Erro %1 (%2): %3").arg(e.number()).arg(e.source(), e.description());
-    } catch (const ReadFailure& e) {
-        failure = QStringLiteral("Erro na leitura: ") + e.message;
-    } catch (const std::exception& e) {
-        failure = QStringLiteral("Erro: ") + QString::fromLocal8Bit(e.what());
-    }
-    if (showCount) showCount(ok ? records_ : 0);
+    IssueRead read(kTxtIssueFile);
+    read.showCount = showCount;
+    read.letEventsRun = letEventsRun;
+    read.finalMessage = req.variant != TxtVariant::Batch;
+    const int revista = int(LeadingNumber(req.numRevista.right(4)));
+    const bool ok = read.fromArchive(req.archivePath, [&](const QByteArray& bytes) {
+        records_ = 0;
+        citations_ = 0;
+        readIssue(bytes, req, revista, read);
+        return StagedIssue{revista, req.issueDate, records_, records_};
+    });
     if (!ok) records_ = 0;
-
-    auto removeExtracted = [&] {
-        try {
-            deleteMatching(dir, QStringLiteral("*.txt"));
-        } catch (const ReadFailure&) {
-            // left for the next read, which deletes them first
-        }
-    };
-    if (!batch) removeExtracted();
-    busy.release();
-    ui().setPointer(vb::Default);
-    if (!ok) {
-        MsgBox(QStringLiteral("A revista não foi lida; nada foi alterado no banco de dados.\n") + failure,
-               vb::Critical, QStringLiteral("Leitura de Revista"));
-        if (batch) removeExtracted();
-        return false;
-    }
-    ui().beep();
-    if (batch) {
-        removeExtracted();
-    } else {
-        MsgBox(QStringLiteral("Final de Leitura"), vb::OKOnly, QStringLiteral("Leitura de Revista"));
-    }
-    return true;
+    return ok;
 }

@@ -65,6 +65,8 @@ struct TxtReadRequest {
     TxtVariant variant = TxtVariant::Dialog;
 };
 
+class IssueRead;
+
 class TextReader {
 public:
     // Shows the number of records written (RegistrosLidos).
@@ -74,7 +76,8 @@ public:
 
     // Reads the issue. Everything it changes in the database is one
     // transaction: on any failure it is rolled back, a critical message
-    // names the failure, and false is returned.
+    // names the failure, and false is returned. A file in which no record
+    // begins, or a "No." line without a nine-digit number, is refused.
     bool LerRevistaTxt(const TxtReadRequest& request);
 
     int recordsWritten() const { return records_; }
@@ -83,11 +86,9 @@ public:
     static QString workDir();
 
 private:
-    void readIssue(const QString& file, const TxtReadRequest& request, int revista);
+    void readIssue(const QByteArray& bytes, const TxtReadRequest& request, int revista, IssueRead& read);
     void writeRecord(TxtRecord& rec, int revista);
-    void tick(bool force = false);
 
     int records_ = 0;
     int citations_ = 0;
-    qint64 lastTick_ = 0;
 };

@@ -438,3 +438,17 @@ int WizSingleEntryUnzip(const UnzipOptions& options, UnzipCallbacks& callbacks)
 {
     return Extraction(options, callbacks).run();
 }
+
+QStringList ArchiveMemberNames(const QString& zipFileName)
+{
+    QStringList names;
+    int err = 0;
+    ZipPtr zip(zip_open(QFile::encodeName(fromNative(zipFileName)).constData(), ZIP_RDONLY, &err));
+    if (!zip) return names;
+    const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(zip.get(), zip_uint64_t(i), 0);
+        if (name) names << QString::fromUtf8(name);
+    }
+    return names;
+}

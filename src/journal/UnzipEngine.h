@@ -11,6 +11,7 @@
 // once complete.
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -89,3 +90,7 @@ void UzpVersion2(UnzipVersionInfo& info);
 
 // Extracts (or tests, lists) every member of the archive.
 int WizSingleEntryUnzip(const UnzipOptions& options, UnzipCallbacks& callbacks);
+
+// The names of the archive's members as stored (folders included); empty
+// when the archive cannot be opened.
+QStringList ArchiveMemberNames(const QString& zipFileName);

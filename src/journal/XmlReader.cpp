@@ -1,25 +1,16 @@
 #include "XmlReader.h"
 
-#include "CGUnzipFiles.h"
-#include "IssueRecord.h"
+#include "IssueRead.h"
 #include "SqlLiterals.h"
 #include "TextReader.h"
-#include "VbError.h"
 #include "XmlDecoder.h"
 #include "keys/Cp1252.h"
 #include "keys/UpperCase.h"
 #include "shell/Db.h"
-#include "shell/Globals.h"
-#include "shell/Ui.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QList>
 #include <QStringList>
 #include <array>
-#include <cstring>
-#include <new>
 #include <string_view>
 
 namespace {
@@ -29,8 +20,8 @@ const QString kNoRevistaLine =
     QStringLiteral("Erro no layout do arquivo xml - tag '<revista' não é a segunda linha do arquivo");
 const QString kNoRevistaEnd =
     QStringLiteral("Erro no layout do arquivo xml - o arquivo termina sem a tag '</revista>'");
-const QString kNoXmlFile = QStringLiteral("o arquivo %1 não contém o arquivo da revista (*.xml)");
-const QString kReadTitle = QStringLiteral("Leitura de Revista");
+const IssueFileKind kXmlIssueFile{QStringLiteral("*.xml"), QStringLiteral("*.xml"),
+                                  QStringLiteral("o arquivo da revista não contém nenhum processo com despacho")};
 const QString kNoProcess = QStringLiteral("999999999");
 
 // Column sizes of the staging tables; longer values are cut to fit.
@@ -38,15 +29,6 @@ constexpr int kMarcaMax = 250, kNameCol = 680, kEspecificacaoMax = 64000;
 constexpr int kDespachoCol = 10, kApresentacaoCol = 100, kNaturezaCol = 10;
 constexpr int kCfeCol = 64000, kClasseCol = 64000, kPrioNumCol = 100, kPrioPaisCol = 10;
 constexpr int kTitularPaisCol = 60, kProtocoloCol = 60, kCodServCol = 60, kRequerenteCol = 64000;
-
-// A layout the reader cannot follow; the text is the message shown.
-struct LayoutError {
-    QString message;
-};
-// A file that cannot be found or read.
-struct ReadFailure {
-    QString message;
-};
 
 enum State {
     Outside, Process, DispatchList, Dispatch, Petition, HolderList, Holder, LoneHolder, Mark, PriorityList,
@@ -311,11 +293,10 @@ private:
 
 class IssueParser {
 public:
-    IssueParser(XmlReaderTarget& target, std::function<void()> tick) : target_(target), tick_(std::move(tick)) {}
+    IssueParser(XmlReaderTarget& target, IssueRead& read) : target_(target), read_(read) {}
 
-    // Reads the lines into the staging tables and records the issue.
-    // Throws LayoutError or DbError.
-    void run(const QByteArray& bytes);
+    // Reads the lines into the staging tables. Throws LayoutError or DbError.
+    StagedIssue run(const QByteArray& bytes);
 
     int processesWritten() const { return written_; }
 
@@ -325,10 +306,9 @@ private:
     [[noreturn]] void layoutError() const { throw LayoutError{kLayoutError + p_.procNum}; }
     XmlDispatch& currentDispatch() { return p_.dispatches.last(); }
     void writeProcess();
-    void recordIssue();
 
     XmlReaderTarget& target_;
-    std::function<void()> tick_;
+    IssueRead& read_;
     LineWalker* lines_ = nullptr;
     Line line_;
     State state_ = Outside;
@@ -337,9 +317,10 @@ private:
     int processCounter_ = 0;
     int citations_ = 0;
     int written_ = 0;
+    int rows_ = 0;
 };
 
-void IssueParser::run(const QByteArray& bytes)
+StagedIssue IssueParser::run(const QByteArray& bytes)
 {
     LineWalker lines(bytes);
     lines_ = &lines;
@@ -360,12 +341,12 @@ void IssueParser::run(const QByteArray& bytes)
             ended = true;
             break;
         }
-        if (tick_) tick_();
+        read_.tick();
         line_.set(l);
         handle();
     }
     if (!ended) throw LayoutError{kNoRevistaEnd};
-    recordIssue();
+    return StagedIssue{revista_, target_.dataRevista(), rows_, written_};
 }
 
 // Appends the next lines while the line lacks the closing text.
@@ -741,26 +722,10 @@ void IssueParser::writeProcess()
         v = TextValue(decoded(d.complemento));
         s += TestaCampoTxt(v, AbsentGives::EmptyLiteral) + QLatin1Char(')');
         db.execute(s);
+        ++rows_;
     }
     if (p_.dispatches.size() > 1) processCounter_ += int(p_.dispatches.size()) - 1;
-    ++written_;
-    target_.setRegistrosLidos(written_);
-}
-
-void IssueParser::recordIssue()
-{
-    RecordIssue(DbConnection::instance(), revista_, target_.dataRevista());
-}
-
-QStringList xmlFiles()
-{
-    return QDir(XmlReader::workDir()).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
-}
-
-void removeXmlFiles()
-{
-    const QDir dir(XmlReader::workDir());
-    for (const QString& f : xmlFiles()) QFile::remove(dir.filePath(f));
+    read_.progress(++written_);
 }
 
 }  // namespace
@@ -810,114 +775,43 @@ QString ApresentacaoCode(const QString& v)
     return v;
 }
 
-QString XmlReader::workDir() { return QDir(Globals::programDir()).filePath(QStringLiteral("txt")); }
+QString XmlReader::workDir() { return IssueRead::workDir(); }
 
 namespace {
 
-// Runs one read in one transaction; every failure rolls it back and is shown.
-template <typename F>
-bool inOneTransaction(F&& body)
-{
-    QString failure;
-    try {
-        DbTransaction tx;
-        DbConnection::instance().execute(QStringLiteral("DELETE FROM RPI"));
-        DbConnection::instance().execute(QStringLiteral("DELETE FROM PROCREFREVISTA"));
-        if (!body()) return false;
-        tx.commit();
-        return true;
-    } catch (const LayoutError& e) {
-        MsgBox(e.message, vb::Critical);
-        return false;
-    } catch (const DbError& e) {
-        failure = QStringLiteral("Erro no banco de dados: ") + e.message();
-    } catch (const ReadFailure& e) {
-        failure = QStringLiteral("Erro na leitura: ") + e.message;
-    } catch (const std::bad_alloc&) {
-        failure = QStringLiteral("Erro na leitura: memória insuficiente");
-    } catch (const std::exception& e) {
-        failure = QStringLiteral("Erro: ") + QString::fromUtf8(e.what());
+// The read of one issue file, shared by both entries below.
+class XmlRead {
+public:
+    XmlRead(XmlReaderTarget& target, const std::function<void()>& letEventsRun) : read_(kXmlIssueFile), target_(target)
+    {
+        read_.showCount = [this](int n) { target_.setRegistrosLidos(n); };
+        read_.letEventsRun = letEventsRun;
     }
-    MsgBox(QStringLiteral("A revista não foi lida; nada foi alterado no banco de dados.\n") + failure, vb::Critical,
-           kReadTitle);
-    return false;
-}
+    IssueRead& read() { return read_; }
+    IssueRead::Parse parse()
+    {
+        return [this](const QByteArray& bytes) { return IssueParser(target_, read_).run(bytes); };
+    }
+
+private:
+    IssueRead read_;
+    XmlReaderTarget& target_;
+};
 
 }  // namespace
 
 bool XmlReader::readIssue(const QByteArray& bytes)
 {
-    processes_ = 0;
-    QElapsedTimer timer;
-    timer.start();
-    IssueParser parser(target_, [&] {
-        if (letEventsRun && timer.elapsed() >= 50) {
-            letEventsRun();
-            timer.restart();
-        }
-    });
-    const bool ok = inOneTransaction([&] {
-        parser.run(bytes);
-        return true;
-    });
-    processes_ = ok ? parser.processesWritten() : 0;
-    if (!ok) target_.setRegistrosLidos(0);
+    XmlRead x(target_, letEventsRun);
+    const bool ok = x.read().fromBytes(bytes, x.parse());
+    processes_ = ok ? x.read().staged().shown : 0;
     return ok;
 }
 
 bool XmlReader::LerRevistaXml(const QString& archivePath)
 {
-    bool ok = false;
-    {
-        BusyPointer busy;
-        processes_ = 0;
-        QDir().mkpath(workDir());
-        removeXmlFiles();
-
-        {
-            CGUnzipFiles unzip;
-            unzip.setZipFileName(archivePath);
-            unzip.setExtractDir(workDir());
-            unzip.setHonorDirectories(false);
-            try {
-                if (unzip.Unzip(QString(), QString()) != 0) MsgBox(unzip.GetLastMessage());
-            } catch (const VbError& e) {
-                MsgBox(e.description(), vb::Critical);
-            }
-        }
-
-        QElapsedTimer timer;
-        timer.start();
-        IssueParser parser(target_, [&] {
-            if (letEventsRun && timer.elapsed() >= 50) {
-                letEventsRun();
-                timer.restart();
-            }
-        });
-        ok = inOneTransaction([&] {
-            const QStringList found = xmlFiles();
-            if (found.isEmpty()) throw ReadFailure{kNoXmlFile.arg(archivePath)};
-            target_.setRegistrosLidos(0);
-            if (letEventsRun) letEventsRun();
-            appClock().waitSeconds(5);
-            if (letEventsRun) letEventsRun();
-            QFile f(QDir(workDir()).filePath(found.first()));
-            if (!f.open(QIODevice::ReadOnly))
-                throw ReadFailure{QStringLiteral("não foi possível abrir o arquivo %1: %2").arg(f.fileName(), f.errorString())};
-            const QByteArray bytes = f.readAll();
-            if (f.error() != QFileDevice::NoError)
-                throw ReadFailure{QStringLiteral("não foi possível ler o arquivo %1: %2").arg(f.fileName(), f.errorString())};
-            f.close();
-            parser.run(bytes);
-            return true;
-        });
-        processes_ = ok ? parser.processesWritten() : 0;
-        if (!ok) target_.setRegistrosLidos(0);
-    }
-    if (ok) {
-        ui().beep();
-        MsgBox(QStringLiteral("Final de Leitura"), vb::OKOnly, kReadTitle);
-    }
-    removeXmlFiles();
+    XmlRead x(target_, letEventsRun);
+    const bool ok = x.read().fromArchive(archivePath, x.parse());
+    processes_ = ok ? x.read().staged().shown : 0;
     return ok;
 }

@@ -174,22 +174,27 @@ TEST_F(TextReaderTest, RereadingAnIssueKeepsItsUpdateMark)
     EXPECT_EQ(db.count("Revistas"), 2);
 }
 
-TEST_F(TextReaderTest, LinesBeforeTheFirstNumberFeedRecordOneAndTheLastLineIsNotParsed)
+TEST_F(TextReaderTest, LinesBeforeTheFirstNumberFeedRecordOneAndTheLastLineIsRead)
 {
-    const QString zip = archiveOf({"Marca: ANTES", "No.820001234  15/03/2010  IPAS003", "Tit.A (BR/SP)",
-                                   "No.820001240  15/03/2011  IPAS100", "*Ref. 820001234 e 12345678",
-                                   "Marca: ULTIMA"},
-                                  2150, "rm2150.TXT");
-    ASSERT_TRUE(read(zip, 2150, QDate(2012, 4, 24)));
-    Recordset r = rows("SELECT codigo, processo, marca, titular, complemento FROM RPI ORDER BY codigo");
-    ASSERT_EQ(r.recordCount(), 2);
-    EXPECT_EQ(r.value("marca").toString(), "ANTES");
-    EXPECT_EQ(r.value("titular").toString(), "A");
-    r.moveNext();
-    EXPECT_EQ(r.value("processo").toInt(), 82000124);
-    EXPECT_TRUE(r.isNull("marca"));  // the last line is read but not parsed
-    EXPECT_EQ(db.scalar("SELECT numproc FROM PROCREFREVISTA").toInt(), 82000123);
-    EXPECT_EQ(db.scalar("SELECT ordemproc FROM PROCREFREVISTA").toInt(), 2);
+    const QStringList lines{"Marca: ANTES", "No.820001234  15/03/2010  IPAS003", "Tit.A (BR/SP)",
+                            "No.820001240  15/03/2011  IPAS100", "*Ref. 820001234 e 12345678",
+                            QString::fromUtf8("Tit.ÚLTIMA LINHA (BR)")};
+    // With and without a line break after the last line.
+    for (const QString& end : {QString(), QStringLiteral("\r\n")}) {
+        const QString zip = QDir(files.path()).filePath("RM2150.zip");
+        WriteZip(zip, {{"rm2150.TXT", cp1252::encode(lines.join("\r\n") + end)}});
+        ASSERT_TRUE(read(zip, 2150, QDate(2012, 4, 24)));
+        Recordset r = rows("SELECT codigo, processo, marca, titular, titularpais FROM RPI ORDER BY codigo");
+        ASSERT_EQ(r.recordCount(), 2);
+        EXPECT_EQ(r.value("marca").toString(), "ANTES");
+        EXPECT_EQ(r.value("titular").toString(), "A");
+        r.moveNext();
+        EXPECT_EQ(r.value("processo").toInt(), 82000124);
+        EXPECT_EQ(r.value("titular").toString(), QString::fromUtf8("ÚLTIMA LINHA"));
+        EXPECT_EQ(r.value("titularpais").toString(), "BR");
+        EXPECT_EQ(db.scalar("SELECT numproc FROM PROCREFREVISTA").toInt(), 82000123);
+        EXPECT_EQ(db.scalar("SELECT ordemproc FROM PROCREFREVISTA").toInt(), 2);
+    }
 }
 
 TEST_F(TextReaderTest, AccentsApostrophesAndQuotesSurviveTheRoundTrip)
