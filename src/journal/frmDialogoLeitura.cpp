@@ -47,6 +47,9 @@ frmDialogoLeitura::frmDialogoLeitura(QWidget* parent) : QDialog(parent)
     NomeArq = named(new QLineEdit, "NomeArq");
     Label4 = named(new QLabel(QStringLiteral("Número da Revista :")), "Label4");
     NumRevista = named(new QLineEdit, "NumRevista");
+    // Both come from the chosen archive's checked name; the user cannot change them.
+    NomeArq->setReadOnly(true);
+    NumRevista->setReadOnly(true);
     Label2 = named(new QLabel(QStringLiteral("Data da Revista :")), "Label2");
     DataRevista = named(new QDateEdit, "DataRevista");
     DataRevista->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
@@ -118,6 +119,16 @@ TEST(DialogoLeitura, ChoosingTheArchive)
     EXPECT_EQ(date->date(), QDate(2012, 5, 2));
     EXPECT_TRUE(date->isEnabled());
     EXPECT_FALSE(ok->isHidden());
+
+    // The number and the path come from the checked name only: typing changes neither.
+    for (const char* name : {"NumRevista", "NomeArq"}) {
+        QLineEdit* box = child<QLineEdit>(d, name);
+        box->selectAll();
+        QTest::keyClicks(box, "RPI 21x0");
+        QTest::keyClick(box, Qt::Key_Backspace);
+    }
+    EXPECT_EQ(text(d, "NumRevista"), "RPI 2150");
+    EXPECT_EQ(text(d, "NomeArq"), "C:\\x\\rm2150.ZIP");
 
     // A wrong name afterwards keeps the earlier choice.
     ui.fileAnswers.push_back("/d/RM21A0.zip");

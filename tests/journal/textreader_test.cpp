@@ -1,6 +1,8 @@
 // The text-layout reader end to end: generated archives read into a fresh
 // database, with the seams scripted.
 #include "fixtures/IssueGenerator.h"
+#include "ZipBuilder.h"
+#include "journal/IssueRead.h"
 #include "journal/TextReader.h"
 #include "keys/Cp1252.h"
 #include "shell/Globals.h"
@@ -263,6 +265,61 @@ TEST_F(TextReaderTest, FailuresLeaveTheStagedIssueAsItWas)
     EXPECT_TRUE(ui.lastMessage().text.contains("NO_SUCH_PROCESS", Qt::CaseInsensitive)) << ui.lastMessage().text.toStdString();
     EXPECT_EQ(written, 0);
     unchanged();
+}
+
+TEST_F(TextReaderTest, FilesWithoutARecordOrWithABadNumberAreRefused)
+{
+    const Issue before = GenerateIssue({2149, 5, 1, QDate(2012, 4, 17)});
+    ASSERT_TRUE(read(WriteTextArchive(files.path(), before), 2149, QDate(2012, 4, 17)));
+    const QString notRead = QString::fromUtf8("A revista não foi lida; nada foi alterado no banco de dados.\n");
+    const QString noRecord = notRead + QString::fromUtf8(
+        "Erro na leitura: o arquivo da revista não contém nenhum processo (nenhuma linha começa com \"No.\")");
+    const QString badNumber =
+        QString::fromUtf8("Erro no layout do arquivo txt - linha %1: o número do processo não tem nove dígitos");
+    const struct {
+        QByteArray bytes;
+        QString message;
+    } cases[] = {
+        {QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe No.820001234 IPAS003\r\n\x01\x02", 32), noRecord},
+        {QByteArray(), noRecord},
+        {QByteArray("Marca: SOZINHA"), noRecord},
+        {QByteArray("Marca: X\r\n\r\nNo.82000A234  15/03/2010  IPAS003\r\nTit.A (BR)"), badNumber.arg(3)},
+        {QByteArray("No.820001234  15/03/2010  IPAS003\r\nNo.1234"), badNumber.arg(2)},
+    };
+    for (const auto& c : cases) {
+        ui.clear();
+        const QString zip = QDir(files.path()).filePath("RM2150.zip");
+        WriteZip(zip, {{"rm2150.TXT", c.bytes}});
+        EXPECT_FALSE(read(zip, 2150, QDate(2012, 4, 24))) << c.message.toStdString();
+        ASSERT_EQ(ui.messages.size(), 1);
+        EXPECT_EQ(ui.lastMessage().text, c.message);
+        EXPECT_EQ(ui.lastMessage().icon(), vb::Critical);
+        EXPECT_EQ(ui.pointer(), vb::Default);
+        EXPECT_EQ(db.count("RPI"), 5);
+        EXPECT_EQ(db.scalar("SELECT MAX(revista) FROM RPI").toInt(), 2149);
+        EXPECT_EQ(db.count("Revistas"), 1);
+        EXPECT_EQ(shown.last(), 0);
+    }
+
+    // The journal file is there but cannot be extracted (no password given).
+    ui.clear();
+    const QString locked = QDir(files.path()).filePath("RM2151.zip");
+    ASSERT_TRUE(writeZip(locked, {::ZipMember("RM2151.TXT", "No.820001234  15/03/2010  IPAS003", false, "segredo")}));
+    EXPECT_FALSE(read(locked, 2151, QDate(2012, 5, 1)));
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.messages[1].text,
+              notRead + QString::fromUtf8("Erro na leitura: o arquivo da revista (rm*.TXT) contido em %1 não pôde ser "
+                                          "extraído")
+                            .arg(locked));
+    EXPECT_EQ(db.count("RPI"), 5);
+
+    // Running out of memory is told in Portuguese, as any other failure.
+    ui.clear();
+    IssueRead shared({"rm*.TXT", "*.txt", "nenhum"});
+    EXPECT_FALSE(shared.fromBytes("x", [](const QByteArray&) -> StagedIssue { throw std::bad_alloc(); }));
+    EXPECT_EQ(ui.lastMessage().text, notRead + QString::fromUtf8("Erro na leitura: memória insuficiente"));
+    EXPECT_EQ(ui.lastMessage().title, "Leitura de Revista");
+    EXPECT_EQ(db.count("RPI"), 5);
 }
 
 TEST_F(TextReaderTest, OtherMembersStayAndOldJournalFilesGo)

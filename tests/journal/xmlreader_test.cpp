@@ -429,6 +429,8 @@ TEST_F(XmlReaderTest, LayoutErrorsRollBackAndNameTheProcess)
     };
     const QString noEnd = "Erro no layout do arquivo xml - o arquivo termina sem a tag '</revista>'";
     const QString noRevista = "Erro no layout do arquivo xml - tag '<revista' não é a segunda linha do arquivo";
+    const QString noDispatch = "A revista não foi lida; nada foi alterado no banco de dados.\n"
+                               "Erro na leitura: o arquivo da revista não contém nenhum processo com despacho";
     QByteArray truncated = issue(processo("829900020", despachos({kSimpleDespacho})), 2600);
     truncated.chop(QByteArray("</revista>\r\n").size());
     QByteArray unclosed = issue(processo("829900020", despachos({kSimpleDespacho})) +
@@ -449,6 +451,10 @@ TEST_F(XmlReaderTest, LayoutErrorsRollBackAndNameTheProcess)
         {kHead.toUtf8() + "\r\n<outra>\r\n</revista>\r\n", noRevista},
         {kHead.toUtf8(), noRevista},
         {QByteArray(), noRevista},
+        // Nothing to stage: no process, or processes without a dispatch.
+        {issue({}, 2600), noDispatch},
+        {issue(processo("829900020", {"<marca apresentacao=\"Nominativa\">", "<nome>X</nome>", "</marca>"}), 2600),
+         noDispatch},
     };
     for (const Case& c : cases) {
         ui.clear();
