@@ -89,8 +89,9 @@ private:
         int style = 0;
         QString title;
     };
-    // The one transaction of every read: staging emptied, the parse, the
-    // Revistas row; committed only when all of it went through.
+    // The one transaction of every read, and the one place a read begins
+    // writing: staging emptied, the parse, the Revistas row; committed only
+    // when all of it went through.
     void stage(const std::function<QByteArray()>& bytes, const Parse& parse, bool wait);
     // Runs a step of the read; a failure comes back as the message to show.
     bool guarded(const std::function<void()>& step, Failure& failure);

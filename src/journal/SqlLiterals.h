@@ -49,12 +49,16 @@ QString TestDate(const QVariant& campo);
 // comes back absent (and reads as empty text).
 QVariant TestaCampoTxt1(QVariant& campo);
 
-// The first max characters of a text, never half of a character outside
-// the 16-bit range (a surrogate pair stays whole or goes whole).
+// The first max characters of a text. A character outside the 16-bit range
+// (a surrogate pair) counts as one, as the database counts it, and is never
+// cut in half.
 inline QString LeftWhole(const QString& s, qsizetype max)
 {
     if (s.size() <= max) return s;
-    return s.left(max > 0 && s.at(max - 1).isHighSurrogate() ? max - 1 : max);
+    qsizetype i = 0;
+    for (qsizetype chars = 0; chars < max && i < s.size(); ++chars)
+        i += (s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) ? 2 : 1;
+    return s.left(i);
 }
 
 // A text as a value for the helpers above: never absent (a null QString

@@ -5,6 +5,7 @@
 #include "journal/XmlDecoder.h"
 #include "journal/XmlReader.h"
 #include "keys/Cp1252.h"
+#include "keys/UpperCase.h"
 #include "shell/Globals.h"
 #include "support/TestDb.h"
 #include "support/TestUi.h"
@@ -48,7 +49,7 @@ QString staged(QString s)
     return DecodificaTextoXml(cp1252::decode(s.toUtf8()));
 }
 
-QString stagedUpper(const QString& s) { return staged(s).toUpper(); }
+QString stagedUpper(const QString& s) { return textcase::upper(staged(s)); }
 
 // A column's value as text, "<Null>" for Null.
 QString col(const QVariant& v)
@@ -234,4 +235,15 @@ TEST_F(XmlArchiveTest, FailedReadsLeaveTheStagedIssueAndNoExtractedFile)
     EXPECT_TRUE(workFiles().isEmpty());
     EXPECT_EQ(ui.pointer(), vb::Default);
     EXPECT_EQ(ui.beeps, 0);  // no beep for a failed read
+
+    // A work folder that cannot be made stops the read with its reason.
+    ui.clear();
+    ASSERT_TRUE(QDir(XmlReader::workDir()).removeRecursively());
+    QFile blocker(XmlReader::workDir());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(reader.LerRevistaXml(WriteInpiXmlArchive(files.path(), first)));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_TRUE(ui.lastMessage().text.contains(QString::fromUtf8("não foi possível criar a pasta")));
+    EXPECT_EQ(db.count("RPI"), staged);
 }

@@ -419,6 +419,22 @@ TEST_F(XmlReaderTest, MissingOrOddAttributesAndOverlongValues)
     EXPECT_EQ(col(r.at(0, "nclclasse")), "<Null>");
 }
 
+TEST_F(XmlReaderTest, ValuesCutToTheirColumnsKeepWholeCharacters)
+{
+    // Characters outside the 16-bit range count as one and are never halved.
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QStringList body = processo(
+        "829900010", despachos({kSimpleDespacho}) +
+                         QStringList{"<titulares>",
+                                     "<titular nome-razao-social=\"" + QString(679, QLatin1Char('N')) + smile + smile +
+                                         "\" pais=\"BR\"/>",
+                                     "</titulares>", "<marca apresentacao=\"Nominativa\">",
+                                     "<nome>" + QString(249, QLatin1Char('m')) + smile + "x</nome>", "</marca>"});
+    ASSERT_TRUE(read(issue(body))) << ui.messages.value(0).text.toStdString();
+    EXPECT_EQ(one("marca").toString(), QString(249, QLatin1Char('M')) + smile);
+    EXPECT_EQ(one("titular").toString(), QString(679, QLatin1Char('N')) + smile);
+}
+
 TEST_F(XmlReaderTest, LayoutErrorsRollBackAndNameTheProcess)
 {
     ASSERT_TRUE(read(issue(processo("829900010", despachos({kSimpleDespacho})))));
