@@ -298,8 +298,6 @@ public:
     // Reads the lines into the staging tables. Throws LayoutError or DbError.
     StagedIssue run(const QByteArray& bytes);
 
-    int processesWritten() const { return written_; }
-
 private:
     void handle();
     void joinUntil(std::string_view closingLower, std::string_view sep);

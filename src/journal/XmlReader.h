@@ -52,13 +52,14 @@ public:
     // fixed wait, the read, "Final de Leitura". Returns true when the issue
     // was staged. On any failure a critical message names it, everything
     // the read changed in the database is rolled back, and the extracted
-    // file is removed.
+    // file is removed. An issue without a single dispatch is refused.
     bool LerRevistaXml(const QString& archivePath);
 
     // Stages the issue held in an issue file's bytes, in one transaction:
     // the staging tables are emptied, refilled and the issue recorded; on
-    // a layout or database error the transaction is rolled back and the
-    // message shown. Returns true when the issue was staged.
+    // a layout or database error, or when nothing is staged, the
+    // transaction is rolled back and the message shown. Returns true when
+    // the issue was staged.
     bool readIssue(const QByteArray& bytes);
 
     int processesWritten() const { return processes_; }
