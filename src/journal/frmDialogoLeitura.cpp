@@ -168,11 +168,10 @@ void frmDialogoLeitura::OK_Click()
 {
     if (reading_) return;
     const long long issue = LeadingNumber(NumRevista->text().mid(4, 4));
-    if (issue < 2220)
-        LerRevistaTxt();
-    else
-        LerRevistaXml();
-    done(QDialog::Accepted);
+    const bool read = issue < 2220 ? LerRevistaTxt() : LerRevistaXml();
+    // A refused read has said why and left staging as it was: the dialog
+    // stays open for another archive.
+    if (read) done(QDialog::Accepted);
 }
 
 void frmDialogoLeitura::Cancelar_Click()
@@ -205,7 +204,7 @@ void frmDialogoLeitura::setReading(bool on)
     DataRevista->setEnabled(!on);
 }
 
-void frmDialogoLeitura::LerRevistaTxt()
+bool frmDialogoLeitura::LerRevistaTxt()
 {
     TextReader reader;
     reader.showCount = [this](int n) {
@@ -215,11 +214,12 @@ void frmDialogoLeitura::LerRevistaTxt()
     reader.letEventsRun = [] { QCoreApplication::processEvents(); };
     const TxtReadRequest request{NomeArq->text(), NumRevista->text(), DataRevista->date(), TxtVariant::Dialog};
     setReading(true);
-    reader.LerRevistaTxt(request);
+    const bool read = reader.LerRevistaTxt(request);
     setReading(false);
+    return read;
 }
 
-void frmDialogoLeitura::LerRevistaXml()
+bool frmDialogoLeitura::LerRevistaXml()
 {
     // The reader takes the issue's number and date from the file and
     // writes them into the dialog's controls.
@@ -249,6 +249,7 @@ void frmDialogoLeitura::LerRevistaXml()
     XmlReader reader(target);
     reader.letEventsRun = [] { QCoreApplication::processEvents(); };
     setReading(true);
-    reader.LerRevistaXml(NomeArq->text());
+    const bool read = reader.LerRevistaXml(NomeArq->text());
     setReading(false);
+    return read;
 }

@@ -34,8 +34,9 @@ protected:
 private:
     void resetControls();
     void setReading(bool on);
-    void LerRevistaTxt();
-    void LerRevistaXml();
+    // True when the issue was staged.
+    bool LerRevistaTxt();
+    bool LerRevistaXml();
 
     QLabel* Label1;
     QLabel* LblRPI;

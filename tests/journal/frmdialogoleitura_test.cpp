@@ -135,7 +135,7 @@ TEST(DialogoLeitura, ChoosingTheArchive)
     d.SelecFile_Click();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.lastMessage().text, QString::fromUtf8("Número da Revista é inválido !"));
-    EXPECT_EQ(ui.lastMessage().style, 16);
+    EXPECT_EQ(ui.lastMessage().icon(), 16);
     EXPECT_EQ(ui.lastMessage().title, "Leitura de Revista INPI");
     EXPECT_EQ(text(d, "NumRevista"), "RPI 2150");
     EXPECT_EQ(text(d, "NomeArq"), "C:\\x\\rm2150.ZIP");
@@ -212,4 +212,29 @@ TEST_F(DialogoLeituraRead, IssuesFrom2220AreReadAsXmlTakingNumberAndDateFromTheF
     EXPECT_EQ(db.count("RPI"), dispatches);
     EXPECT_EQ(db.scalar("SELECT rdata FROM Revistas WHERE revista = 2220").toDate(), QDate(2013, 7, 30));
     EXPECT_EQ(clock.waits, QList<int>{5});
+}
+
+TEST_F(DialogoLeituraRead, ARefusedReadKeepsTheDialogOpenForAnotherArchive)
+{
+    const QString garbage = QDir(files.path()).filePath("RM2150.zip");
+    fixtures::WriteZip(garbage, {{"rm2150.TXT", QByteArray("\x01\x02\xff garbage\r\nMarca: SEM PROCESSO\r\n")}});
+    ui.fileAnswers.push_back(garbage);
+    frmDialogoLeitura d;
+    d.open();
+    d.SelecFile_Click();
+    d.OK_Click();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().icon(), 16);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.reading());
+    EXPECT_TRUE(child<QPushButton>(d, "SelecFile")->isEnabled());
+    EXPECT_EQ(db.count("Revistas"), 0);
+
+    const fixtures::Issue issue = fixtures::GenerateIssue({2151, 4, 1, QDate(2012, 5, 1)});
+    ui.fileAnswers.push_back(fixtures::WriteTextArchive(files.path(), issue));
+    d.SelecFile_Click();
+    d.OK_Click();
+    EXPECT_EQ(ui.lastMessage().text, "Final de Leitura");
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(db.count("RPI"), 4);
 }
