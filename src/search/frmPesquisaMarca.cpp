@@ -137,7 +137,7 @@ bool frmPesquisaMarca::refuse(const Refusal& r)
     MsgBox(r.message, r.icon, kTitle);
     switch (r.box) {
     case Box::NomeMarca: nomeMarca_->setFocus(); break;
-    case Box::NCL: NCL(r.nclIndex)->setFocus(); break;
+    case Box::NCL: NCL(r.index)->setFocus(); break;
     case Box::NumCNPJ: numCnpj_->setFocus(); break;
     case Box::RPI: rpi_->setFocus(); break;
     case Box::None: break;
