@@ -8,6 +8,11 @@
 
 namespace conditions {
 
+// The longest texts of the columns that typed names are compared with: a
+// longer text could never match, and the database refuses it.
+inline constexpr int kMarkLength = 250;  // Processos.marca
+inline constexpr int kNameLength = 680;  // Processos.titular, Procuradores.procurador
+
 // Where the typed text must match (OptLocation).
 enum Location { Exata = 0, SoNoInicio = 1, EmQualquerParte = 2, SoNoFinal = 3 };
 

@@ -18,6 +18,7 @@ struct NameSearchKind {
     QString heading;             // Label1
     QString boxLabel;            // txt23
     QString boxName;             // the name box
+    int boxLength = 0;           // the longest text it takes
     QString title;               // refusals, first page and most page moves
     QString emptyNextPageTitle;  // NextRegs reaching no rows
     QString nameRequired;        // empty box

@@ -33,7 +33,8 @@ frmPesquisaMarca::frmPesquisaMarca(QWidget* parent) : SearchScreen(screenConfig(
     QWidget* area = criteriaArea();
 
     const CaptionedBox markBox =
-        boldBox(QStringLiteral("Marca"), QStringLiteral("Marca :"), QStringLiteral("NomeMarca"), 0, area);
+        boldBox(QStringLiteral("Marca"), QStringLiteral("Marca :"), QStringLiteral("NomeMarca"),
+                conditions::kMarkLength, area);
     QLabel* marcaLbl = markBox.caption;
     nomeMarca_ = markBox.box;
     nomeMarca_->setMinimumWidth(420);

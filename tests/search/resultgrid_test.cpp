@@ -1,8 +1,13 @@
 // The shared result grid on the mark search: pages, outcomes, sorting, the
 // double click, export, print, failures and closing.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "search/ResultGrid.h"
 #include "search/frmPesquisaMarca.h"
+#include "search/frmPesquisaProcurador.h"
+#include "search/frmPesquisaRevista.h"
+#include "search/frmPesquisaTitular.h"
+#include "search/frmPesquisaVigencia.h"
 #include "support/TestUi.h"
 
 #include <QCoreApplication>
@@ -451,4 +456,76 @@ TEST(ResultGrid, WhatAScreenChooses)
     EXPECT_EQ(h.printTitles, QStringList{"linha 1\r\n.linha 2"});
     EXPECT_EQ(h.exportTitles, QStringList{"exportado"});
     delete s.data();
+}
+
+TEST(ResultGrid, NameBoxesTakeNoMoreThanTheColumnsTheyAreComparedWith)
+{
+    TestDb t;
+    TestUi u;
+    Hooks h;
+    auto columnLength = [&](const char* table, const char* column) {
+        return t.scalar(QString("SELECT f.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON "
+                                "f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE WHERE rf.RDB$RELATION_NAME = '%1' AND "
+                                "rf.RDB$FIELD_NAME = '%2'")
+                            .arg(table, column))
+            .toInt();
+    };
+    const int markLength = columnLength("PROCESSOS", "MARCA");
+    const int holderLength = columnLength("PROCESSOS", "TITULAR");
+    const int attorneyLength = columnLength("PROCURADORES", "PROCURADOR");
+    ASSERT_GT(markLength, 0);
+    t.db().execute(QString("INSERT INTO Procuradores (codprocurador, procurador) VALUES (7, '%1')").arg(QString(attorneyLength, 'C')));
+    addProcess(t, {.processo = 1, .marca = QString(markLength, 'A'), .titular = QString(holderLength, 'B'), .codprocurador = 7});
+
+    // 8,001 characters typed (pasted) into each box: the box keeps what its
+    // column can hold, and every match type searches without a database error.
+    auto fill = [&](QLineEdit* box, QChar c) {
+        box->clear();
+        box->insert(QString(8001, c));
+        return box->text().size();
+    };
+    {
+        QPointer<frmPesquisaMarca> f = new frmPesquisaMarca;
+        EXPECT_EQ(fill(f->NomeMarca(), 'A'), markLength);
+        for (int key = 0; key < 4; ++key)
+            for (int loc = 0; loc < 4; ++loc) {
+                u.clear();
+                f->OPtFonetica(key)->setChecked(true);
+                f->OptLocation(loc)->setChecked(true);
+                f->Pesquisar_Click();
+                EXPECT_EQ(texts(u), QStringList{"Foram encontrados 1 Processos que atendem à pesquisa !"}) << key << loc;
+            }
+        delete f.data();
+    }
+    {
+        QPointer<frmPesquisaTitular> f = new frmPesquisaTitular;
+        EXPECT_EQ(fill(f->NomeTitular(), 'B'), holderLength);
+        for (int loc = 0; loc < 4; ++loc) {
+            u.clear();
+            f->OptLocation(loc)->setChecked(true);
+            f->Pesquisar_Click();
+            EXPECT_EQ(texts(u), QStringList{"Foram encontrados 1 Processos que atendem à pesquisa !"}) << loc;
+        }
+        delete f.data();
+    }
+    {
+        QPointer<frmPesquisaProcurador> f = new frmPesquisaProcurador;
+        EXPECT_EQ(fill(f->NomeProcurador(), 'C'), attorneyLength);
+        for (int loc = 0; loc < 4; ++loc) {
+            u.clear();
+            f->OptLocation(loc)->setChecked(true);
+            f->Pesquisar_Click();
+            EXPECT_EQ(texts(u), QStringList{"Foram encontrados 1 Processos que atendem à pesquisa !"}) << loc;
+        }
+        delete f.data();
+    }
+    // The attorney boxes with a maximum of their own keep it.
+    {
+        QPointer<frmPesquisaVigencia> f = new frmPesquisaVigencia;
+        EXPECT_EQ(fill(f->NomeProcurador(), 'C'), 100);
+        delete f.data();
+        QPointer<frmPesquisaRevista> r = new frmPesquisaRevista;
+        EXPECT_EQ(fill(r->NomeProcurador(), 'C'), 100);
+        delete r.data();
+    }
 }
