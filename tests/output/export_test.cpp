@@ -260,14 +260,17 @@ TEST_F(Export, FailuresAreReportedWithTheFileAndThePointerRestored)
     p.processo = 7;
     addProcess(t, p);
 
-    // No application to open the workbook: the user is told where it is.
+    // The opener fails, or there is none: no success, and the user is told
+    // where the workbook is.
     {
         Recordset rs = page(t);
         ui.openWithDesktopResult = false;
         ui.setPointer(vb::Hourglass);
         ExportToExcel("T", rs);
         ASSERT_EQ(ui.messages.size(), 1);
-        EXPECT_TRUE(ui.lastMessage().text.contains(QDir::toNativeSeparators(written()))) << ui.lastMessage().text.toStdString();
+        EXPECT_EQ(ui.lastMessage().text, QString("Os dados foram exportados para a planilha %1 , mas nenhum aplicativo "
+                                                 "pôde abri-la.")
+                                             .arg(QDir::toNativeSeparators(written())));
         EXPECT_EQ(ui.lastMessage().icon(), vb::Exclamation);
         EXPECT_TRUE(QFile::exists(written()));
         EXPECT_EQ(ui.pointer(), vb::Default);
@@ -304,5 +307,35 @@ TEST_F(Export, FailuresAreReportedWithTheFileAndThePointerRestored)
         EXPECT_TRUE(ui.lastMessage().text.contains("/nonexistent/quorvanta-test")) << ui.lastMessage().text.toStdString();
         EXPECT_TRUE(ui.openedFiles.isEmpty());
         EXPECT_EQ(ui.pointer(), vb::Default);
+    }
+}
+
+namespace {
+
+// A clock whose time runs on by a second at every reading.
+struct RunningClock : TestClock {
+    mutable qint64 at = 0;
+    qint64 monotonicMs() const override { return at += 1000; }
+};
+
+}  // namespace
+
+TEST(DesktopOpener, TakesTheOpenersVerdictWithoutWaitingOnOneThatStays)
+{
+    {
+        TestClock clock;  // no time passes: only the opener's end decides
+        EXPECT_FALSE(RunDesktopOpener("sh", {"-c", "exit 3"}, kOpenerWaitMs));
+        EXPECT_FALSE(RunDesktopOpener("sh", {"-c", "kill -9 $$"}, kOpenerWaitMs));
+        EXPECT_FALSE(RunDesktopOpener("/nonexistent/quorvanta-opener", {}, kOpenerWaitMs));
+        EXPECT_TRUE(RunDesktopOpener("sh", {"-c", "exit 0"}, kOpenerWaitMs));
+        EXPECT_TRUE(clock.waits.isEmpty());
+    }
+    {
+        // An opener still running when the wait is over has opened the file,
+        // and is left running.
+        RunningClock clock;
+        EXPECT_TRUE(RunDesktopOpener("sh", {"-c", "sleep 3"}, kOpenerWaitMs));
+        EXPECT_GE(clock.at, kOpenerWaitMs);
+        EXPECT_LE(clock.at, kOpenerWaitMs + 2000);
     }
 }
