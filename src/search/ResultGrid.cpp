@@ -224,7 +224,7 @@ ColumnNeed columnNeed(const QString& field)
         {QStringLiteral("deposito"), QStringLiteral("00/00/0000")},
         {QStringLiteral("vigencia"), QStringLiteral("00/00/0000")},
         {QStringLiteral("nclclasse"), QStringLiteral("00")},
-        {QStringLiteral("titularpais"), QStringLiteral("BR/SP")},
+        {QStringLiteral("titularpais"), QStringLiteral("BR/MG")},
         {QStringLiteral("cgccpf"), QStringLiteral("00000000000000")},
         {QStringLiteral("classe"), QStringLiteral("00.00.00")},
     };
