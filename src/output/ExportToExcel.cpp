@@ -61,12 +61,18 @@ double textWidth(const QString& text)
     return w;
 }
 
-QString dateText(const QVariant& v)
+// The date a value holds; an invalid date when it holds none.
+QDate dateOf(const QVariant& v)
 {
-    if (v.isNull()) return QString();
-    QDate d = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
-    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : v.toString();
+    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
+    if (v.typeId() == QMetaType::QDate) return v.toDate();
+    return QDate();
 }
+
+// The spreadsheet's dates start in 1900.
+bool fitsSheet(const QDate& d) { return d.isValid() && d.year() >= 1900 && d.year() <= 9999; }
+
+const QString kDateShown = QStringLiteral("dd/MM/yyyy");
 
 class Writer {
 public:
@@ -77,6 +83,8 @@ public:
         bold_ = workbook_add_format(wb_);
         format_set_bold(bold_);
         format_set_font_size(bold_, 10);
+        date_ = workbook_add_format(wb_);
+        format_set_num_format(date_, "dd/mm/yyyy");
     }
     ~Writer()
     {
@@ -95,6 +103,12 @@ public:
         check(worksheet_write_string(ws_, row, col, s.toUtf8().constData(), bold ? bold_ : nullptr));
     }
     void number(int row, int col, double d) { check(worksheet_write_number(ws_, row, col, d, nullptr)); }
+    // A date cell shown dd/mm/yyyy.
+    void date(int row, int col, const QDate& d)
+    {
+        lxw_datetime dt{d.year(), d.month(), d.day(), 0, 0, 0.0};
+        check(worksheet_write_datetime(ws_, row, col, &dt, date_));
+    }
     void blankBold(int row, int col) { check(worksheet_write_blank(ws_, row, col, bold_)); }
     void width(int col, double w) { check(worksheet_set_column(ws_, col, col, w, nullptr)); }
 
@@ -116,6 +130,7 @@ private:
     lxw_workbook* wb_;
     lxw_worksheet* ws_ = nullptr;
     lxw_format* bold_ = nullptr;
+    lxw_format* date_ = nullptr;
     lxw_error err_ = LXW_NO_ERROR;
 };
 
@@ -144,17 +159,19 @@ QString writeWorkbook(const QString& path, const QString& title, Recordset& rs)
     for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++row) {
         for (size_t c = 0; c < kColumns.size(); ++c) {
             const QVariant v = rs.value(fields[c]);
+            const QDate d = dateOf(v);
             QString shown;
-            if (kColumns[c].date) {
-                shown = dateText(v);
+            if (v.isNull()) {
+            } else if (fitsSheet(d)) {
+                w.date(row, int(c), d);
+                shown = d.toString(kDateShown);
+            } else if (d.isValid()) {
+                // Before the sheet's first date: written as it is shown.
+                shown = d.toString(kDateShown);
                 w.text(row, int(c), shown);
-            } else if (v.isNull()) {
-            } else if (IsNumberValue(v)) {
+            } else if (IsNumberValue(v) && !kColumns[c].date) {
                 w.number(row, int(c), v.toDouble());
                 shown = QString::number(v.toDouble(), 'g', 11);
-            } else if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) {
-                shown = dateText(v);
-                w.text(row, int(c), shown);
             } else {
                 shown = v.toString();
                 w.text(row, int(c), shown);

@@ -2,6 +2,8 @@
 // Small builders of the criteria controls of the search screens: frames,
 // text boxes, box and option arrays under their names.
 
+#include "Conditions.h"
+
 #include <QButtonGroup>
 #include <QFont>
 #include <QGroupBox>
@@ -108,10 +110,6 @@ inline int checkedIndex(const QVector<QRadioButton*>& v)
 
 inline QStringList exactCaptions() { return {QStringLiteral("Exato"), QStringLiteral("Parcial")}; }
 
-inline QStringList locationCaptions()
-{
-    return {QStringLiteral("Exata"), QStringLiteral("Só no início"), QStringLiteral("Em qualquer parte"),
-            QStringLiteral("Só no final")};
-}
+inline QStringList locationCaptions() { return conditions::LocationCaptions(); }
 
 }  // namespace criteriacontrols

@@ -1,5 +1,6 @@
 #include "IssueSearch.h"
 
+#include "Conditions.h"
 #include "SearchChecks.h"
 
 using namespace searchchecks;
@@ -36,7 +37,7 @@ QStringList filled(const QStringList& boxes)
 Refusal CheckNumRevista(const Criteria& c)
 {
     if (c.numRevista.isEmpty() || issueNumber(c.numRevista)) return {};
-    return Refusal{kIssueNotNumeric, 16, Box::NumRevista, 0};
+    return Refusal{kIssueNotNumeric, vb::Critical, Box::NumRevista};
 }
 
 Refusal CheckDesp(const Criteria& c, int index)
@@ -44,7 +45,7 @@ Refusal CheckDesp(const Criteria& c, int index)
     const QString t = c.desp.value(index - 1);
     if (t.isEmpty()) return {};
     for (int i = 0; i < c.desp.size(); ++i)
-        if (i != index - 1 && c.desp[i] == t) return Refusal{kDespRepeated, 16, Box::Desp, index};
+        if (i != index - 1 && c.desp[i] == t) return Refusal{kDespRepeated, vb::Critical, Box::Desp, index};
     return {};
 }
 
@@ -53,13 +54,13 @@ Refusal CheckNcl(const Criteria& c, int index)
     const QString t = c.ncl.value(index - 1);
     if (t.isEmpty()) return {};
     const std::optional<double> v = NumericValue(t);
-    if (!v) return Refusal{kNclNotNumeric, 16, Box::NCL, index};
+    if (!v) return Refusal{kNclNotNumeric, vb::Critical, Box::NCL, index};
     // A class that rounds to 0 or below (-5, .4) would add no number.
     const std::optional<qint32> n = RoundToInt32(*v);
-    if (!n) return Refusal{kNclNotNumeric, 16, Box::NCL, index};
-    if (*n <= 0) return Refusal{kNclInvalid, 16, Box::NCL, index};
+    if (!n) return Refusal{kNclNotNumeric, vb::Critical, Box::NCL, index};
+    if (*n <= 0) return Refusal{kNclInvalid, vb::Critical, Box::NCL, index};
     const QString m = CheckNclBox(c.ncl, index - 1);
-    if (!m.isEmpty()) return Refusal{m, 16, Box::NCL, index};
+    if (!m.isEmpty()) return Refusal{m, vb::Critical, Box::NCL, index};
     return {};
 }
 
@@ -67,7 +68,7 @@ Refusal CheckNumCnpj(const Criteria& c)
 {
     const QString m = CheckTaxIdDigits(c.numCnpj);
     if (m.isEmpty()) return {};
-    return Refusal{m, 16, Box::NumCNPJ, 0};
+    return Refusal{m, vb::Critical, Box::NumCNPJ};
 }
 
 Refusal CheckBoxes(const Criteria& c)
@@ -84,7 +85,7 @@ Outcome BuildSearch(const Criteria& c)
 {
     Outcome out;
     if (c.numRevista.isEmpty()) {
-        out.refusal = Refusal{kIssueRequired, 16, Box::NumRevista, 0};
+        out.refusal = Refusal{kIssueRequired, vb::Critical, Box::NumRevista};
         return out;
     }
     if (Refusal r = CheckBoxes(c)) {
@@ -124,17 +125,15 @@ Outcome BuildSearch(const Criteria& c)
     if (!c.numCnpj.isEmpty()) {
         const QString m = CheckTaxIdLength(c.numCnpj, c.cnpjExact);
         if (!m.isEmpty()) {
-            out.refusal = Refusal{m, 16, Box::NumCNPJ, 0};
+            out.refusal = Refusal{m, vb::Critical, Box::NumCNPJ};
             return out;
         }
-        s.whereClause += c.cnpjExact ? QStringLiteral(" AND r.cgccpf = '") + c.numCnpj + QLatin1Char('\'')
-                                     : QStringLiteral(" AND r.cgccpf LIKE ") + QStringLiteral("'%") + c.numCnpj
-                                           + QStringLiteral("%'");
+        s.whereClause += QStringLiteral(" AND ") + conditions::TaxIdCondition(c.numCnpj, c.cnpjExact);
     }
 
     if (!c.nomeProcurador.isEmpty()) {
         if (!c.attorneyExact && c.nomeProcurador.size() < 4) {
-            out.refusal = Refusal{kAttorneyPartialLength, 16, Box::NomeProcurador, 0};
+            out.refusal = Refusal{kAttorneyPartialLength, vb::Critical, Box::NomeProcurador};
             return out;
         }
         const QString a = DoubleApostrophes(UpperCase(c.nomeProcurador));

@@ -3,6 +3,8 @@
 // condition and the page query it hands to the result grid, and the titles
 // of its export and print.
 
+#include "SearchChecks.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -35,13 +37,8 @@ struct Criteria {
 // The control a refusal sends the focus to.
 enum class Box { None, NumRevista, Desp, NCL, NumCNPJ, NomeProcurador };
 
-struct Refusal {
-    QString message;  // empty when everything passed
-    int icon = 16;
-    Box box = Box::None;
-    int index = 0;  // 1 to 3 for Desp and NCL
-    explicit operator bool() const { return !message.isEmpty(); }
-};
+// index: 1 to 3 for Desp and NCL.
+using Refusal = searchchecks::ScreenRefusal<Box>;
 
 // The checks of one box as the focus leaves it (index 1 to 3).
 // The issue must be numeric and round to a 32-bit whole number.

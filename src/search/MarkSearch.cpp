@@ -13,17 +13,6 @@ namespace {
 
 const char* const kColumns[] = {"Marca", "MarcaClean", "MarcaPhon1", "MarcaPhon2"};
 
-QString markCondition(const QString& column, const QString& key, int location)
-{
-    const QString k = DoubleApostrophes(key);
-    switch (location) {
-    case SoNoInicio: return column + QStringLiteral(" LIKE '") + k + QStringLiteral("%'");
-    case EmQualquerParte: return column + QStringLiteral(" LIKE ") + QStringLiteral("'%") + k + QStringLiteral("%'");
-    case SoNoFinal: return column + QStringLiteral(" LIKE '") + QStringLiteral("%") + k + QStringLiteral("'");
-    default: return column + QStringLiteral(" = '") + k + QStringLiteral("'");
-    }
-}
-
 // The issue number as the condition writes it: a whole number in decimal,
 // or the decimal value itself.
 QString rpiNumber(double v)
@@ -38,21 +27,21 @@ Refusal CheckNcl(const Criteria& c, int index)
 {
     const QString m = CheckNclBox(c.ncl, index - 1);
     if (m.isEmpty()) return {};
-    return Refusal{m, 16, Box::NCL, index};
+    return Refusal{m, vb::Critical, Box::NCL, index};
 }
 
 Refusal CheckNumCnpj(const Criteria& c)
 {
     const QString m = CheckTaxIdDigits(c.numCnpj);
     if (m.isEmpty()) return {};
-    return Refusal{m, 16, Box::NumCNPJ, 0};
+    return Refusal{m, vb::Critical, Box::NumCNPJ};
 }
 
 Refusal CheckRpi(const Criteria& c)
 {
     if (c.rpi.isEmpty()) return {};
     const std::optional<double> v = NumericValue(c.rpi);
-    if (!v || !RoundToInt32(*v)) return Refusal{kRpiNotNumeric, 16, Box::RPI, 0};
+    if (!v || !RoundToInt32(*v)) return Refusal{kRpiNotNumeric, vb::Critical, Box::RPI};
     return {};
 }
 
@@ -82,7 +71,7 @@ Outcome BuildSearch(const Criteria& c)
         return out;
     }
     if (TrimBlanks(c.nomeMarca).isEmpty()) {
-        out.refusal = Refusal{kMarkRequired, 16, Box::NomeMarca, 0};
+        out.refusal = Refusal{kMarkRequired, vb::Critical, Box::NomeMarca};
         return out;
     }
 
@@ -103,11 +92,11 @@ Outcome BuildSearch(const Criteria& c)
         static const QString empty[] = {QString(), QStringLiteral("Marca Limpa não tem caracter algum !"),
                                         QStringLiteral("Marca fonética 1 não tem caracter algum !"),
                                         QStringLiteral("Marca fonética 2 não tem caracter algum !")};
-        out.refusal = Refusal{empty[key], 48, Box::None, 0};
+        out.refusal = Refusal{empty[key], vb::Exclamation, Box::None};
         return out;
     }
     Search s;
-    s.whereClause = markCondition(QLatin1String(kColumns[key]), k[key], c.location);
+    s.whereClause = conditions::MatchCondition(QLatin1String(kColumns[key]), k[key], c.location);
 
     QStringList used, usedTexts;
     for (int i = 0; i < classes.size(); ++i) {
@@ -124,12 +113,10 @@ Outcome BuildSearch(const Criteria& c)
     if (!c.numCnpj.isEmpty()) {
         const QString m = CheckTaxIdLength(c.numCnpj, c.cnpjExact);
         if (!m.isEmpty()) {
-            out.refusal = Refusal{m, 16, Box::NumCNPJ, 0};
+            out.refusal = Refusal{m, vb::Critical, Box::NumCNPJ};
             return out;
         }
-        s.whereClause += c.cnpjExact ? QStringLiteral(" AND r.cgccpf = '") + c.numCnpj + QStringLiteral("'")
-                                     : QStringLiteral(" AND r.cgccpf LIKE ") + QStringLiteral("'%") + c.numCnpj
-                                           + QStringLiteral("%'");
+        s.whereClause += QStringLiteral(" AND ") + conditions::TaxIdCondition(c.numCnpj, c.cnpjExact);
     }
 
     if (!c.rpi.isEmpty()) {
@@ -143,10 +130,9 @@ Outcome BuildSearch(const Criteria& c)
 QString ExportTitle(const Criteria& c, const QString& nclText)
 {
     static const char* const keyText[] = {"Normal/", "Limpa/", "Fonética1/", "Fonética2/"};
-    static const char* const locText[] = {"Exata - ", "Só no início - ", "Em qualquer parte - ", "Só no final - "};
     QString t = QStringLiteral("Pesquisa por Marca - ");
     if (c.key >= 0 && c.key <= 3) t += QString::fromUtf8(keyText[c.key]);
-    if (c.location >= 0 && c.location <= 3) t += QString::fromUtf8(locText[c.location]);
+    if (c.location >= Exata && c.location <= SoNoFinal) t += conditions::LocationCaption(c.location) + QStringLiteral(" - ");
     t += QLatin1Char('\'') + UpperCase(c.nomeMarca) + QLatin1Char('\'');
     if (!c.rpi.isEmpty()) t += QStringLiteral("       RPI = ") + c.rpi;
     if (!nclText.isEmpty()) t += QStringLiteral("       NCL = ") + nclText;

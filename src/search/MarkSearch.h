@@ -3,6 +3,9 @@
 // condition it hands to the result grid and the title of its export and
 // print.
 
+#include "Conditions.h"
+#include "SearchChecks.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +13,8 @@ namespace marksearch {
 
 // Keys a mark is compared by (OPtFonetica) and match positions (OptLocation).
 enum Key { Normal = 0, Limpa = 1, Fonetica1 = 2, Fonetica2 = 3 };
-enum Location { Exata = 0, SoNoInicio = 1, EmQualquerParte = 2, SoNoFinal = 3 };
+using conditions::Location;
+using enum conditions::Location;
 
 inline const QString kTitle = QStringLiteral("Pesquisa por Marca");
 
@@ -32,13 +36,8 @@ struct Criteria {
 // The control a refusal sends the focus to.
 enum class Box { None, NomeMarca, NCL, NumCNPJ, RPI };
 
-struct Refusal {
-    QString message;  // empty when everything passed
-    int icon = 16;
-    Box box = Box::None;
-    int nclIndex = 0;  // 1 to 5 when box is NCL
-    explicit operator bool() const { return !message.isEmpty(); }
-};
+// index: 1 to 5 when box is NCL.
+using Refusal = searchchecks::ScreenRefusal<Box>;
 
 // The check of one box as the focus leaves it (index 1 to 5 for NCL).
 Refusal CheckNcl(const Criteria& c, int index);

@@ -21,6 +21,7 @@ const NameSearchKind& Holder()
         QStringLiteral("Pesquisa por Nome do Titular"),
         QStringLiteral("Titular :"),
         QStringLiteral("NomeTitular"),
+        conditions::kNameLength,
         QStringLiteral("Pesquisa por Titularr"),
         QStringLiteral("Pesquisa por Titular"),
         QStringLiteral("Nome do Titular é obrigatório !"),
@@ -40,6 +41,7 @@ const NameSearchKind& Attorney()
         QStringLiteral("Pesquisa por Nome do Procurador"),
         QStringLiteral("Procurador :"),
         QStringLiteral("NomeProcurador"),
+        conditions::kNameLength,
         QStringLiteral("Pesquisa por Procurador"),
         QStringLiteral("Pesquisa por Procurador"),
         QStringLiteral("Nome do Procurador é obrigatório !"),
@@ -56,23 +58,14 @@ const NameSearchKind& Attorney()
 Outcome BuildSearch(const NameSearchKind& kind, const QString& t, int location)
 {
     if (t.isEmpty()) return {kind.nameRequired, {}};
-    const QString n = DoubleApostrophes(UpperCase(t));
     if (location != Exata && t.size() < 4) return {kind.tooShort, {}};
-    QString w;
-    switch (location) {
-    case SoNoInicio: w = kind.column + QStringLiteral(" LIKE '") + n + QStringLiteral("%'"); break;
-    case EmQualquerParte: w = kind.column + QStringLiteral(" LIKE '%") + n + QStringLiteral("%'"); break;
-    case SoNoFinal: w = kind.column + QStringLiteral(" LIKE '%") + n + QStringLiteral("'"); break;
-    default: w = kind.column + QStringLiteral(" = '") + n + QStringLiteral("'"); break;
-    }
-    return {QString(), w + kind.condition};
+    return {QString(), conditions::MatchCondition(kind.column, UpperCase(t), location) + kind.condition};
 }
 
 QString ExportTitle(const NameSearchKind& kind, const QString& t, int location)
 {
-    static const char* const text[] = {"Exata - ", "Só no início - ", "Em qualquer parte - ", "Só no final - "};
-    const int i = (location >= Exata && location <= SoNoFinal) ? location : Exata;
-    return kind.titlePrefix + QString::fromUtf8(text[i]) + QLatin1Char('\'') + UpperCase(t) + QLatin1Char('\'');
+    return kind.titlePrefix + conditions::LocationCaption(location) + QStringLiteral(" - ") + QLatin1Char('\'')
+           + UpperCase(t) + QLatin1Char('\'');
 }
 
 QString PrintTitle(const NameSearchKind& kind, const QString& t, int location)

@@ -3,18 +3,22 @@
 // only in the column matched, the page query, a few texts and the titles,
 // all gathered in a NameSearchKind.
 
+#include "Conditions.h"
+
 #include <QString>
 
 namespace namesearch {
 
 // Match types (OptLocation).
-enum Location { Exata = 0, SoNoInicio = 1, EmQualquerParte = 2, SoNoFinal = 3 };
+using conditions::Location;
+using enum conditions::Location;
 
 struct NameSearchKind {
     QString objectName;          // the screen's name
     QString heading;             // Label1
     QString boxLabel;            // txt23
     QString boxName;             // the name box
+    int boxLength = 0;           // the longest text it takes
     QString title;               // refusals, first page and most page moves
     QString emptyNextPageTitle;  // NextRegs reaching no rows
     QString nameRequired;        // empty box

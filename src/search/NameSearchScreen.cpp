@@ -32,7 +32,7 @@ NameSearchScreen::NameSearchScreen(const NameSearchKind& kind, QWidget* parent)
 {
     QWidget* area = criteriaArea();
 
-    const CaptionedBox main = boldBox(QStringLiteral("txt23"), kind.boxLabel, kind.boxName, 0, area);
+    const CaptionedBox main = boldBox(QStringLiteral("txt23"), kind.boxLabel, kind.boxName, kind.boxLength, area);
     QLabel* txt23 = main.caption;
     name_ = main.box;
     name_->setMinimumWidth(480);

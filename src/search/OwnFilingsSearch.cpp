@@ -9,12 +9,12 @@ using namespace searchchecks;
 namespace ownfilings {
 
 const QStringList kStates = {
-    QStringLiteral("AC"), QStringLiteral("AL"), QStringLiteral("AM"), QStringLiteral("BA"), QStringLiteral("CE"),
-    QStringLiteral("DF"), QStringLiteral("ES"), QStringLiteral("GO"), QStringLiteral("MA"), QStringLiteral("MG"),
-    QStringLiteral("MS"), QStringLiteral("MT"), QStringLiteral("PA"), QStringLiteral("PB"), QStringLiteral("PE"),
-    QStringLiteral("PI"), QStringLiteral("PR"), QStringLiteral("RJ"), QStringLiteral("RN"), QStringLiteral("RO"),
-    QStringLiteral("RR"), QStringLiteral("RS"), QStringLiteral("SC"), QStringLiteral("SE"), QStringLiteral("SP"),
-    QStringLiteral("TO"),
+    QStringLiteral("AC"), QStringLiteral("AL"), QStringLiteral("AM"), QStringLiteral("AP"), QStringLiteral("BA"),
+    QStringLiteral("CE"), QStringLiteral("DF"), QStringLiteral("ES"), QStringLiteral("GO"), QStringLiteral("MA"),
+    QStringLiteral("MG"), QStringLiteral("MS"), QStringLiteral("MT"), QStringLiteral("PA"), QStringLiteral("PB"),
+    QStringLiteral("PE"), QStringLiteral("PI"), QStringLiteral("PR"), QStringLiteral("RJ"), QStringLiteral("RN"),
+    QStringLiteral("RO"), QStringLiteral("RR"), QStringLiteral("RS"), QStringLiteral("SC"), QStringLiteral("SE"),
+    QStringLiteral("SP"), QStringLiteral("TO"),
 };
 
 const QString kProcessSelectList = QStringLiteral(
@@ -66,7 +66,7 @@ Refusal repeated(const QStringList& boxes, int index, const QString& message, Bo
     const QString t = boxes.value(index - 1);
     if (t.isEmpty()) return {};
     for (int i = 0; i < boxes.size(); ++i)
-        if (i != index - 1 && boxes[i] == t) return Refusal{message, 16, box, index};
+        if (i != index - 1 && boxes[i] == t) return Refusal{message, vb::Critical, box, index};
     return {};
 }
 
@@ -75,7 +75,7 @@ Refusal repeated(const QStringList& boxes, int index, const QString& message, Bo
 Refusal CheckNumRevista(const Criteria& c)
 {
     if (c.numRevista.isEmpty() || issueNumber(c.numRevista)) return {};
-    return Refusal{kIssueNotNumeric, 16, Box::NumRevista, 0};
+    return Refusal{kIssueNotNumeric, vb::Critical, Box::NumRevista};
 }
 
 Refusal CheckDesp(const Criteria& c, int index) { return repeated(c.desp, index, kDespRepeated, Box::Desp); }
@@ -122,7 +122,7 @@ Outcome BuildSearch(const Criteria& c)
     if (!states.isEmpty()) s.ufText = QStringLiteral("UF = ") + states.join(QStringLiteral(" ou "));
 
     if (codes.isEmpty() && states.isEmpty() && !issue) {
-        out.refusal = Refusal{kNoCriterion, 16, Box::NumRevista, 0};
+        out.refusal = Refusal{kNoCriterion, vb::Critical, Box::NumRevista};
         return out;
     }
     if (s.whereClause.endsWith(QStringLiteral("AND "))) s.whereClause.chop(5);

@@ -4,6 +4,8 @@
 // dispatch codes and holder states. The checks of its boxes, the condition
 // and select list it hands to the result grid, and its titles.
 
+#include "SearchChecks.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +22,7 @@ inline const QString kUfRepeated = QStringLiteral("Estado já selecionado !");
 inline const QString kNoCriterion =
     QStringLiteral("Pelo menos um dos campos - Revista, Despacho ou Estado(UF), precisa estar preenchido !");
 
-// The states a holder can be chosen by, after the empty entry.
+// The 27 federal units a holder can be chosen by, after the empty entry.
 extern const QStringList kStates;
 
 // The processes themselves (no issue, no code), and their journal entries
@@ -38,13 +40,8 @@ struct Criteria {
 // The control a refusal sends the focus to.
 enum class Box { None, NumRevista, Desp, UF };
 
-struct Refusal {
-    QString message;  // empty when everything passed
-    int icon = 16;
-    Box box = Box::None;
-    int index = 0;  // 1 to 3 for Desp and UF
-    explicit operator bool() const { return !message.isEmpty(); }
-};
+// index: 1 to 3 for Desp and UF.
+using Refusal = searchchecks::ScreenRefusal<Box>;
 
 // The checks of one box as the focus leaves it (index 1 to 3).
 // The issue must be a plain whole number that fits 32 bits.

@@ -12,10 +12,16 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHash>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace resultgrid {
 
@@ -112,6 +118,31 @@ QString SortSpec(const QString& field, bool descending, int column)
     return column == 0 ? s : s + QStringLiteral(",procdv");
 }
 
+QVector<int> FitWidths(const QVector<int>& own, const QVector<bool>& shares, int available, int least)
+{
+    QVector<int> w = own;
+    int kept = 0, shared = 0, last = -1;
+    for (int i = 0; i < own.size(); ++i) {
+        if (shares.value(i)) {
+            shared += own[i];
+            last = i;
+        } else {
+            kept += own[i];
+        }
+    }
+    if (last < 0 || shared <= 0) return w;
+    const int room = available - kept;
+    int given = 0;
+    for (int i = 0; i < own.size(); ++i) {
+        if (!shares.value(i)) continue;
+        w[i] = std::max(least, int(qint64(room) * own[i] / shared));
+        given += w[i];
+    }
+    // What rounding left over goes to the last sharing column.
+    if (given < room) w[last] += room - given;
+    return w;
+}
+
 }  // namespace resultgrid
 
 using namespace resultgrid;
@@ -148,6 +179,57 @@ QPushButton* button(const QString& name, const QString& text, QWidget* parent)
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
     return b;
+}
+
+// A cell whose text is cut shows the whole text as its tooltip.
+class CutTextTips : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip || !view) return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        QStyle* style = view->style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const int width = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, view).width() - 2 * margin;
+        if (!opt.text.isEmpty() && opt.fontMetrics.horizontalAdvance(opt.text) > width)
+            QToolTip::showText(event->globalPos(), opt.text, view, opt.rect);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+};
+
+// What a column usually holds, for its width. The mark, holder and
+// attorney columns hold texts of any length: they share what the others
+// leave, in the proportion of a number of characters.
+struct ColumnNeed {
+    QString sample;
+    int shareChars = 0;
+};
+
+ColumnNeed columnNeed(const QString& field)
+{
+    static const QHash<QString, int> shares = {
+        {QStringLiteral("marca"), 22}, {QStringLiteral("titular"), 25}, {QStringLiteral("procurador"), 20}};
+    static const QHash<QString, QString> samples = {
+        {QStringLiteral("procdv"), QStringLiteral("000000000")},
+        {QStringLiteral("rpi"), QStringLiteral("0000")},
+        {QStringLiteral("datarpi"), QStringLiteral("00/00/0000")},
+        {QStringLiteral("desp"), QStringLiteral("IPAS000")},
+        {QStringLiteral("codserv"), QStringLiteral("00000")},
+        {QStringLiteral("deposito"), QStringLiteral("00/00/0000")},
+        {QStringLiteral("vigencia"), QStringLiteral("00/00/0000")},
+        {QStringLiteral("nclclasse"), QStringLiteral("00")},
+        {QStringLiteral("titularpais"), QStringLiteral("BR/MG")},
+        {QStringLiteral("cgccpf"), QStringLiteral("00000000000000")},
+        {QStringLiteral("classe"), QStringLiteral("00.00.00")},
+    };
+    const QString f = field.toLower();
+    return ColumnNeed{samples.value(f), shares.value(f)};
 }
 
 }  // namespace
@@ -203,16 +285,8 @@ SearchScreen::SearchScreen(const Config& config, QWidget* parent) : QWidget(pare
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->horizontalHeader()->setSectionsClickable(true);
     grid_->horizontalHeader()->setHighlightSections(false);
-    {
-        // Widths for the usual contents: 9-digit number, issue, date, codes,
-        // a mark, a holder, the attorney.
-        const int w[] = {85, 50, 80, 75, 65, 80, 220, 40, 250, 55, 115, 200, 85};
-        int col = 0;
-        for (int i = 0; i < 13; ++i, ++col) {
-            if (config.withVigencia && col == 6) grid_->setColumnWidth(col++, 80);
-            grid_->setColumnWidth(col, w[i]);
-        }
-    }
+    grid_->setItemDelegate(new CutTextTips(grid_));
+    grid_->viewport()->installEventFilter(this);
 
     lblAviso_ = label(QStringLiteral("LblAviso"), kWaitNotice, this);
     lblAviso_->setAlignment(Qt::AlignCenter);
@@ -234,6 +308,12 @@ SearchScreen::SearchScreen(const Config& config, QWidget* parent) : QWidget(pare
     visImp_ = button(QStringLiteral("VisImp"), QStringLiteral("Imprimir"), this);
     sair_ = button(QStringLiteral("Sair"), QStringLiteral("Sair"), this);
     for (QPushButton* b : {nextRegs_, prevRegs_, exportar_, visImp_, sair_}) b->setMinimumHeight(30);
+    // Each page button keeps its place when the other one is hidden.
+    for (QPushButton* b : {nextRegs_, prevRegs_}) {
+        QSizePolicy p = b->sizePolicy();
+        p.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(p);
+    }
     nextRegs_->hide();
     prevRegs_->hide();
 
@@ -320,6 +400,30 @@ void SearchScreen::closeEvent(QCloseEvent* event)
 }
 
 void SearchScreen::Sair_Click() { close(); }
+
+bool SearchScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == grid_->viewport() && event->type() == QEvent::Resize) fitColumns();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SearchScreen::fitColumns()
+{
+    const QFontMetrics cell = grid_->fontMetrics();
+    const QFontMetrics head = grid_->horizontalHeader()->fontMetrics();
+    const int pad = 2 * (grid_->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid_) + 4);
+    QVector<int> own;
+    QVector<bool> shares;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const ColumnNeed need = columnNeed(model_->field(c));
+        const int heading = head.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString());
+        const int w = need.shareChars > 0 ? cell.averageCharWidth() * need.shareChars : cell.horizontalAdvance(need.sample);
+        own << std::max(w, heading) + pad;
+        shares << (need.shareChars > 0);
+    }
+    const QVector<int> w = FitWidths(own, shares, grid_->viewport()->width(), cell.averageCharWidth() * 10);
+    for (int c = 0; c < w.size(); ++c) grid_->setColumnWidth(c, w[c]);
+}
 
 SearchScreen::Snapshot SearchScreen::snapshot() const
 {

@@ -56,6 +56,12 @@ QVector<GridColumn> Columns(bool withVigencia);
 // the field alone for column 0.
 QString SortSpec(const QString& field, bool descending, int column);
 
+// Widths of the grid's columns in a viewport `available` pixels wide. A
+// column keeps its own width (`own`) unless it `shares`: the sharing
+// columns divide what the others leave in proportion to their own widths,
+// none narrower than `least` (the grid then scrolls sideways).
+QVector<int> FitWidths(const QVector<int>& own, const QVector<bool>& shares, int available, int least);
+
 }  // namespace resultgrid
 
 // The neighbours the grid calls: the history screen, the spreadsheet
@@ -150,6 +156,7 @@ protected:
     // Unload: the search menu comes back.
     void Form_Unload();
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Snapshot;
@@ -161,6 +168,8 @@ private:
     int readPage(const QString& sql);
     void movePage(bool next);
     void tell(const resultgrid::Outcome& o, const QString& title);
+    // The columns fitted to the grid's width.
+    void fitColumns();
 
     Config config_;
     DataControlObject* marcaRevista_ = nullptr;

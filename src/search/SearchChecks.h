@@ -1,6 +1,8 @@
 #pragma once
 // Checks and conversions shared by the search screens' criteria boxes.
 
+#include "shell/Ui.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,6 +26,25 @@ QString UpperCase(const QString& text);
 QString TrimBlanks(const QString& text);
 // Each apostrophe doubled, for a text placed between apostrophes in SQL.
 QString DoubleApostrophes(const QString& text);
+
+// A refused check or search: the message, its icon, the control the focus
+// goes to (Box::None for none) with its index in a box array, and the
+// message title when it is not the screen's own.
+template <class Box>
+struct ScreenRefusal {
+    QString message;  // empty when everything passed
+    int icon = vb::Critical;
+    Box box = Box::None;
+    int index = 0;
+    QString title;  // empty: the screen's title
+
+    ScreenRefusal() = default;
+    ScreenRefusal(const QString& message, int icon, Box box, int index = 0, const QString& title = QString())
+        : message(message), icon(icon), box(box), index(index), title(title)
+    {
+    }
+    explicit operator bool() const { return !message.isEmpty(); }
+};
 
 // Messages of the checks.
 inline const QString kNclNotNumeric = QStringLiteral("NCL tem que ser numérico !");

@@ -1,5 +1,6 @@
 #include "TaxIdSearch.h"
 
+#include "Conditions.h"
 #include "SearchChecks.h"
 
 namespace taxidsearch {
@@ -20,8 +21,7 @@ Outcome BuildSearch(const QString& t, bool exact)
     o.pastDigits = true;
     o.refusal = searchchecks::CheckTaxIdLength(t, exact);
     if (!o.refusal.isEmpty()) return o;
-    o.whereClause = exact ? QStringLiteral("r.cgccpf = '") + t + QStringLiteral("'")
-                          : QStringLiteral("r.cgccpf LIKE '%") + t + QStringLiteral("%'");
+    o.whereClause = conditions::TaxIdCondition(t, exact);
     return o;
 }
 

@@ -45,19 +45,19 @@ Outcome BuildSearch(const Criteria& c)
 {
     Outcome out;
     if (const QString m = CheckPeriod(c.dataInic, c.dataFinal); !m.isEmpty()) {
-        out.refusal = Refusal{m, kErrorTitle, Box::DataInic};
+        out.refusal = Refusal{m, vb::Critical, Box::DataInic, 0, kErrorTitle};
         return out;
     }
     if (!c.numCnpj.isEmpty()) {
         QString m = CheckTaxIdDigits(c.numCnpj);
         if (m.isEmpty()) m = CheckTaxIdLength(c.numCnpj, c.cnpjExact);
         if (!m.isEmpty()) {
-            out.refusal = Refusal{m, kTitle, Box::NumCNPJ};
+            out.refusal = Refusal{m, vb::Critical, Box::NumCNPJ, 0, kTitle};
             return out;
         }
     }
     if (!c.nomeProcurador.isEmpty() && c.location != Exata && c.nomeProcurador.size() < 4) {
-        out.refusal = Refusal{kAttorneyTooShort, kTitle, Box::NomeProcurador};
+        out.refusal = Refusal{kAttorneyTooShort, vb::Critical, Box::NomeProcurador, 0, kTitle};
         return out;
     }
 
@@ -78,18 +78,11 @@ Outcome BuildSearch(const Criteria& c)
     }
     s.despText = codes.join(QLatin1Char('/'));
 
-    if (!c.numCnpj.isEmpty())
-        s.whereClause += c.cnpjExact ? QStringLiteral(" AND r.cgccpf = '") + c.numCnpj + QLatin1Char('\'')
-                                     : QStringLiteral(" AND r.cgccpf LIKE '%") + c.numCnpj + QStringLiteral("%'");
+    if (!c.numCnpj.isEmpty()) s.whereClause += QStringLiteral(" AND ") + conditions::TaxIdCondition(c.numCnpj, c.cnpjExact);
 
-    if (!c.nomeProcurador.isEmpty()) {
-        const QString n = DoubleApostrophes(UpperCase(c.nomeProcurador));
-        switch (c.location) {
-        case Exata: s.whereClause += QStringLiteral(" AND procurador = '") + n + QLatin1Char('\''); break;
-        case SoNoFinal: s.whereClause += QStringLiteral(" AND procurador LIKE '%") + n + QLatin1Char('\''); break;
-        default: s.whereClause += QStringLiteral(" AND procurador LIKE '%") + n + QStringLiteral("%'"); break;
-        }
-    }
+    if (!c.nomeProcurador.isEmpty())
+        s.whereClause += QStringLiteral(" AND ")
+                         + conditions::MatchCondition(QStringLiteral("procurador"), UpperCase(c.nomeProcurador), c.location);
     out.search = s;
     return out;
 }

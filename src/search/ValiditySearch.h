@@ -3,6 +3,9 @@
 // window, the checks of its boxes, the condition and the title of its
 // export and print.
 
+#include "Conditions.h"
+#include "SearchChecks.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -25,7 +28,8 @@ inline const QString kAttorneyTooShort =
 extern const QString kSelectList;
 
 // Attorney match types (OptLocation).
-enum Location { Exata = 0, SoNoInicio = 1, EmQualquerParte = 2, SoNoFinal = 3 };
+using conditions::Location;
+using enum conditions::Location;
 
 // What the pickers, boxes and options hold.
 struct Criteria {
@@ -51,12 +55,8 @@ QString CheckDesp(const QStringList& desp, int index);
 // The control a refusal sends the focus to.
 enum class Box { None, DataInic, NumCNPJ, NomeProcurador };
 
-struct Refusal {
-    QString message;  // empty when everything passed
-    QString title;
-    Box box = Box::None;
-    explicit operator bool() const { return !message.isEmpty(); }
-};
+// Every refusal carries its title: kErrorTitle for the window, else kTitle.
+using Refusal = searchchecks::ScreenRefusal<Box>;
 
 struct Search {
     QString whereClause;

@@ -33,7 +33,8 @@ frmPesquisaMarca::frmPesquisaMarca(QWidget* parent) : SearchScreen(screenConfig(
     QWidget* area = criteriaArea();
 
     const CaptionedBox markBox =
-        boldBox(QStringLiteral("Marca"), QStringLiteral("Marca :"), QStringLiteral("NomeMarca"), 0, area);
+        boldBox(QStringLiteral("Marca"), QStringLiteral("Marca :"), QStringLiteral("NomeMarca"),
+                conditions::kMarkLength, area);
     QLabel* marcaLbl = markBox.caption;
     nomeMarca_ = markBox.box;
     nomeMarca_->setMinimumWidth(420);
@@ -137,7 +138,7 @@ bool frmPesquisaMarca::refuse(const Refusal& r)
     MsgBox(r.message, r.icon, kTitle);
     switch (r.box) {
     case Box::NomeMarca: nomeMarca_->setFocus(); break;
-    case Box::NCL: NCL(r.nclIndex)->setFocus(); break;
+    case Box::NCL: NCL(r.index)->setFocus(); break;
     case Box::NumCNPJ: numCnpj_->setFocus(); break;
     case Box::RPI: rpi_->setFocus(); break;
     case Box::None: break;

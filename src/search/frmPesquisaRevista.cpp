@@ -161,7 +161,7 @@ void frmPesquisaRevista::Pesquisar_Click()
     // The issue is required; then the boxes are checked again, as leaving
     // them would have done. Neither touches the status line.
     if (c.numRevista.isEmpty()) {
-        refuse(Refusal{kIssueRequired, 16, Box::NumRevista, 0});
+        refuse(Refusal{kIssueRequired, vb::Critical, Box::NumRevista});
         return;
     }
     if (!refuse(CheckBoxes(c))) return;

@@ -171,7 +171,7 @@ void frmPesquisaVigencia::Pesquisar_Click()
     }
     const Outcome o = BuildSearch(criteria());
     if (o.refusal) {
-        MsgBox(o.refusal.message, vb::Critical, o.refusal.title);
+        MsgBox(o.refusal.message, o.refusal.icon, o.refusal.title);
         switch (o.refusal.box) {
         case Box::DataInic: dataInic_->setFocus(); break;
         case Box::NumCNPJ: numCnpj_->setFocus(); break;

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
@@ -86,7 +88,18 @@ public:
     }
     int pointer() const override { return pointer_; }
 
-    bool openWithDesktop(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+    bool openWithDesktop(const QString& path) override
+    {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+        // Qt's own call only tells whether the opener started; the opener's
+        // exit tells whether an application took the file.
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty()) return false;
+        return RunDesktopOpener(opener, {path}, kOpenerWaitMs);
+#else
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#endif
+    }
 
     int showModal(QWidget* w) override
     {
@@ -139,6 +152,31 @@ Ui* g_ui = nullptr;
 Clock* g_clock = nullptr;
 
 }  // namespace
+
+bool RunDesktopOpener(const QString& program, const QStringList& arguments, int waitMs)
+{
+    auto* p = new QProcess;
+    p->setProgram(program);
+    p->setArguments(arguments);
+    p->setStandardInputFile(QProcess::nullDevice());
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->setStandardErrorFile(QProcess::nullDevice());
+    p->start();
+    if (!p->waitForStarted()) {
+        delete p;
+        return false;
+    }
+    const qint64 end = appClock().monotonicMs() + waitMs;
+    while (p->state() != QProcess::NotRunning && appClock().monotonicMs() < end)
+        if (!p->waitForFinished(50)) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (p->state() != QProcess::NotRunning) {
+        QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
+    delete p;
+    return opened;
+}
 
 Ui& ui() { return g_ui ? *g_ui : defaultUi(); }
 void setUi(Ui* u) { g_ui = u; }

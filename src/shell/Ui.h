@@ -48,7 +48,8 @@ public:
     virtual QString openFile(const FileDialogRequest& request) = 0;
     virtual void setPointer(int pointer) = 0;
     virtual int pointer() const = 0;
-    // Opens a file in the desktop's application for its type.
+    // Opens a file in the desktop's application for its type; true only
+    // when an application took it (see RunDesktopOpener).
     virtual bool openWithDesktop(const QString& path) = 0;
     // Shows a window modally and returns when it is closed (QDialog result, or 0).
     virtual int showModal(QWidget* window) = 0;
@@ -71,6 +72,16 @@ Ui& ui();
 void setUi(Ui* ui);  // nullptr restores the default
 Clock& appClock();
 void setAppClock(Clock* clock);
+
+// How long the desktop's opener is given to report a failure.
+inline constexpr int kOpenerWaitMs = 5000;
+
+// Runs a program that opens a file in the desktop's application and takes
+// its verdict within waitMs of appClock(): an opener that cannot start, or
+// ends with a failure within that time, has failed; one that ends with
+// success, or is still running then, has opened the file. One still running
+// is left to run: some stay in the foreground until the application closes.
+bool RunDesktopOpener(const QString& program, const QStringList& arguments, int waitMs);
 
 // Shorthand used by every screen.
 inline int MsgBox(const QString& text, int style = 0, const QString& title = QString())

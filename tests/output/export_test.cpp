@@ -7,20 +7,30 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QProcess>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
+#include <zip.h>
 
 using namespace fixture;
 
 namespace {
 
-QByteArray part(const QString& xlsx, const QString& name)
+// One member of a workbook (a zip of XML parts).
+QByteArray part(const QString& xlsx, const char* name)
 {
-    QProcess p;
-    p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), xlsx, name});
-    p.waitForFinished(30000);
-    return p.readAllStandardOutput();
+    QByteArray out;
+    zip_t* z = zip_open(QFile::encodeName(xlsx).constData(), ZIP_RDONLY, nullptr);
+    if (!z) return out;
+    zip_stat_t st;
+    if (zip_stat(z, name, 0, &st) == 0) {
+        if (zip_file_t* f = zip_fopen(z, name, 0)) {
+            out.resize(qsizetype(st.size));
+            out.resize(qsizetype(std::max<zip_int64_t>(0, zip_fread(f, out.data(), st.size))));
+            zip_fclose(f);
+        }
+    }
+    zip_close(z);
+    return out;
 }
 
 struct Cell {
@@ -30,16 +40,19 @@ struct Cell {
 };
 
 // The first sheet of a workbook: cells by reference ("A1"), column widths,
-// and for every cell style whether its font is bold and its size.
+// and for every cell style whether its font is bold, its size and its
+// number format.
 struct Sheet {
     QMap<QString, Cell> cells;
     QMap<int, double> widths;  // 1-based column -> width
     QList<QPair<bool, double>> styleFont;
+    QStringList styleFormat;  // the format code of each style ("" for General)
 
     bool has(const QString& ref) const { return cells.contains(ref) && !cells[ref].type.isEmpty(); }
     QString text(const QString& ref) const { return cells.value(ref).text; }
     bool bold(const QString& ref) const { return styleFont.value(cells.value(ref).style).first; }
     double size(const QString& ref) const { return styleFont.value(cells.value(ref).style).second; }
+    QString format(const QString& ref) const { return styleFormat.value(cells.value(ref).style); }
 };
 
 Sheet readSheet(const QString& xlsx)
@@ -52,17 +65,22 @@ Sheet readSheet(const QString& xlsx)
             strings << sst.readElementText();
 
     QList<QPair<bool, double>> fonts;
+    QMap<int, QString> formats;
     QXmlStreamReader st(part(xlsx, "xl/styles.xml"));
     bool inCellXfs = false;
     while (!st.atEnd()) {
         st.readNext();
+        if (st.isStartElement() && st.name() == u"numFmt")
+            formats[st.attributes().value("numFmtId").toInt()] = st.attributes().value("formatCode").toString();
         if (st.isStartElement() && st.name() == u"font") fonts.append({false, 11});
         if (st.isStartElement() && st.name() == u"b" && !fonts.isEmpty()) fonts.last().first = true;
         if (st.isStartElement() && st.name() == u"sz" && !fonts.isEmpty())
             fonts.last().second = st.attributes().value("val").toDouble();
         if (st.name() == u"cellXfs") inCellXfs = st.isStartElement();
-        if (inCellXfs && st.isStartElement() && st.name() == u"xf")
+        if (inCellXfs && st.isStartElement() && st.name() == u"xf") {
             s.styleFont.append(fonts.value(st.attributes().value("fontId").toInt()));
+            s.styleFormat.append(formats.value(st.attributes().value("numFmtId").toInt()));
+        }
     }
 
     QXmlStreamReader ws(part(xlsx, "xl/worksheets/sheet1.xml"));
@@ -126,9 +144,13 @@ TEST_F(Export, SheetLayoutValuesAndTypes)
     b.deposito.clear();
     b.revista = 9999;  // no issue row: Null issue date
     addProcess(t, b);
+    Process early;  // a date before the sheet's first one
+    early.processo = 90000002;
+    early.deposito = "1899-12-31";
+    addProcess(t, early);
 
     Recordset rs = page(t);
-    ASSERT_EQ(rs.recordCount(), 2);
+    ASSERT_EQ(rs.recordCount(), 3);
     const QString procdvA = rs.at(0, "procdv").toString();
     rs.moveLast();
     ui.setPointer(vb::Hourglass);
@@ -164,11 +186,17 @@ TEST_F(Export, SheetLayoutValuesAndTypes)
     EXPECT_TRUE(procdvA.startsWith("00000123"));
     EXPECT_EQ(s.cells["B3"].type, "n");
     EXPECT_EQ(s.text("B3"), "2150");
-    EXPECT_EQ(s.text("C3"), "24/04/2012");
-    EXPECT_EQ(s.cells["C3"].type, "s");
+    // Dates are date cells (days since 30/12/1899) shown dd/mm/yyyy.
+    for (const char* ref : {"C3", "E3", "F3"}) {
+        EXPECT_EQ(s.cells[ref].type, "n") << ref;
+        EXPECT_EQ(s.format(ref), "dd/mm/yyyy") << ref;
+        EXPECT_FALSE(s.bold(ref)) << ref;
+    }
+    EXPECT_EQ(s.text("C3"), "41023");  // 24/04/2012
+    EXPECT_EQ(s.text("E3"), "36925");  // 03/02/2001
+    EXPECT_EQ(s.text("F3"), "40577");  // 03/02/2011
+    EXPECT_EQ(s.format("B3"), "");
     EXPECT_EQ(s.text("D3"), "IPAS009");
-    EXPECT_EQ(s.text("E3"), "03/02/2001");
-    EXPECT_EQ(s.text("F3"), "03/02/2011");
     EXPECT_EQ(s.text("G3"), "ÁGUA VIVA");
     EXPECT_EQ(s.cells["H3"].type, "s");
     EXPECT_EQ(s.text("H3"), "05");
@@ -184,7 +212,9 @@ TEST_F(Export, SheetLayoutValuesAndTypes)
     for (const char* ref : {"C4", "E4", "F4", "H4", "I4", "L4", "M4"}) EXPECT_FALSE(s.has(ref)) << ref;
     EXPECT_EQ(s.text("B4"), "9999");
     EXPECT_EQ(s.text("G4"), "MARCA");
-    EXPECT_FALSE(s.has("A5"));
+    EXPECT_EQ(s.cells["E5"].type, "s");
+    EXPECT_EQ(s.text("E5"), "31/12/1899");
+    EXPECT_FALSE(s.has("A6"));
 
     // codserv is not exported anywhere.
     for (const Cell& c : s.cells) EXPECT_NE(c.text, "CODSERV-X");
@@ -230,14 +260,17 @@ TEST_F(Export, FailuresAreReportedWithTheFileAndThePointerRestored)
     p.processo = 7;
     addProcess(t, p);
 
-    // No application to open the workbook: the user is told where it is.
+    // The opener fails, or there is none: no success, and the user is told
+    // where the workbook is.
     {
         Recordset rs = page(t);
         ui.openWithDesktopResult = false;
         ui.setPointer(vb::Hourglass);
         ExportToExcel("T", rs);
         ASSERT_EQ(ui.messages.size(), 1);
-        EXPECT_TRUE(ui.lastMessage().text.contains(QDir::toNativeSeparators(written()))) << ui.lastMessage().text.toStdString();
+        EXPECT_EQ(ui.lastMessage().text, QString("Os dados foram exportados para a planilha %1 , mas nenhum aplicativo "
+                                                 "pôde abri-la.")
+                                             .arg(QDir::toNativeSeparators(written())));
         EXPECT_EQ(ui.lastMessage().icon(), vb::Exclamation);
         EXPECT_TRUE(QFile::exists(written()));
         EXPECT_EQ(ui.pointer(), vb::Default);
@@ -274,5 +307,35 @@ TEST_F(Export, FailuresAreReportedWithTheFileAndThePointerRestored)
         EXPECT_TRUE(ui.lastMessage().text.contains("/nonexistent/quorvanta-test")) << ui.lastMessage().text.toStdString();
         EXPECT_TRUE(ui.openedFiles.isEmpty());
         EXPECT_EQ(ui.pointer(), vb::Default);
+    }
+}
+
+namespace {
+
+// A clock whose time runs on by a second at every reading.
+struct RunningClock : TestClock {
+    mutable qint64 at = 0;
+    qint64 monotonicMs() const override { return at += 1000; }
+};
+
+}  // namespace
+
+TEST(DesktopOpener, TakesTheOpenersVerdictWithoutWaitingOnOneThatStays)
+{
+    {
+        TestClock clock;  // no time passes: only the opener's end decides
+        EXPECT_FALSE(RunDesktopOpener("sh", {"-c", "exit 3"}, kOpenerWaitMs));
+        EXPECT_FALSE(RunDesktopOpener("sh", {"-c", "kill -9 $$"}, kOpenerWaitMs));
+        EXPECT_FALSE(RunDesktopOpener("/nonexistent/quorvanta-opener", {}, kOpenerWaitMs));
+        EXPECT_TRUE(RunDesktopOpener("sh", {"-c", "exit 0"}, kOpenerWaitMs));
+        EXPECT_TRUE(clock.waits.isEmpty());
+    }
+    {
+        // An opener still running when the wait is over has opened the file,
+        // and is left running.
+        RunningClock clock;
+        EXPECT_TRUE(RunDesktopOpener("sh", {"-c", "sleep 3"}, kOpenerWaitMs));
+        EXPECT_GE(clock.at, kOpenerWaitMs);
+        EXPECT_LE(clock.at, kOpenerWaitMs + 2000);
     }
 }

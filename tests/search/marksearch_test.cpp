@@ -112,7 +112,7 @@ TEST(MarkSearch, RefusalsComeInTheScreensOrder)
     // A box that fails its own check is named before the missing mark.
     c.ncl[3] = "x";
     EXPECT_EQ(refusal(c), "NCL tem que ser numérico !");
-    EXPECT_EQ(BuildSearch(c).refusal.nclIndex, 4);
+    EXPECT_EQ(BuildSearch(c).refusal.index, 4);
     c.ncl[3].clear();
     c.numCnpj = "12.345";
     EXPECT_EQ(refusal(c), searchchecks::kTaxIdDigits);

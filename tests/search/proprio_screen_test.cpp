@@ -90,11 +90,11 @@ TEST(frmPesquisaProprio, LoadsWithItsControls)
         EXPECT_EQ(cb->property("Index").toInt(), i);
         EXPECT_FALSE(cb->isEditable());
         EXPECT_TRUE(cb->currentText().isEmpty());
-        ASSERT_EQ(cb->count(), 27);
+        ASSERT_EQ(cb->count(), 28);
         EXPECT_TRUE(cb->itemText(0).isEmpty());
         EXPECT_EQ(cb->itemText(1), "AC");
-        EXPECT_EQ(cb->itemText(26), "TO");
-        EXPECT_EQ(cb->findText("AP"), -1);
+        EXPECT_EQ(cb->itemText(4), "AP");
+        EXPECT_EQ(cb->itemText(27), "TO");
     }
     for (const char* name : {"MarcaRevista", "GridMarcaRevista", "TotProcLbl", "LblAviso", "NextRegs", "PrevRegs",
                              "Exportar", "VisImp", "Sair", "Pesquisar", "Escritório", "Label2", "Label3"})
@@ -204,6 +204,7 @@ TEST(frmPesquisaProprio, OwnFilingsWithAndWithoutAnIssue)
     addProcess(t, {.processo = 2, .revista = 2400, .despacho = "IPAS009", .titularpais = "BR/RJ", .codprocurador = 1});
     addProcess(t, {.processo = 3, .revista = 2400, .despacho = "IPAS009", .titularpais = "BR/SP", .codprocurador = 2});
     addProcess(t, {.processo = 4, .revista = 2398, .despacho = "IPAS400", .titularpais = "BR/MG", .codprocurador = 1});
+    addProcess(t, {.processo = 5, .revista = 2398, .despacho = "IPAS400", .titularpais = "BR/AP", .codprocurador = 1});
     addEntry(t, 1, 2400, "IPAS009");
     addEntry(t, 1, 2400, "IPAS158");
     addEntry(t, 1, 2399, "IPAS024");
@@ -239,6 +240,10 @@ TEST(frmPesquisaProprio, OwnFilingsWithAndWithoutAnIssue)
     s.choose(3, "MG");
     s->Pesquisar_Click();
     EXPECT_EQ(s.found(), QStringList({"4 2398 IPAS400"}));
+    s.choose(2, "AP");
+    s->Pesquisar_Click();
+    EXPECT_EQ(s.found(), QStringList({"4 2398 IPAS400", "5 2398 IPAS400"}));
+    s->UF(2)->setCurrentIndex(0);
 
     // Codes without an issue: the entries with those codes, in any issue.
     s->UF(3)->setCurrentIndex(0);

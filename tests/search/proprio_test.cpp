@@ -116,10 +116,13 @@ TEST(OwnFilingsSearch, ChecksAndRefusals)
 
 TEST(OwnFilingsSearch, StatesAndTitle)
 {
-    EXPECT_EQ(kStates.size(), 26);
-    EXPECT_FALSE(kStates.contains("AP"));
-    EXPECT_EQ(kStates.first(), "AC");
-    EXPECT_EQ(kStates.last(), "TO");
+    // Every federal unit, in alphabetical order.
+    const QStringList units = {"AC", "AL", "AM", "AP", "BA", "CE", "DF", "ES", "GO", "MA", "MG", "MS", "MT", "PA",
+                               "PB", "PE", "PI", "PR", "RJ", "RN", "RO", "RR", "RS", "SC", "SE", "SP", "TO"};
+    EXPECT_EQ(kStates, units);
+    const Search ap = built(make("", {"", "", ""}, {"AP", "", ""}));
+    EXPECT_EQ(ap.whereClause, "r.codprocurador = 1 AND   r.TitularPais='BR/AP'");
+    EXPECT_EQ(ap.ufText, "UF = BR/AP");
 
     EXPECT_EQ(ExportTitle(make(""), "", ""), "Pesquisa por Procurador = 'O PRÓPRIO'");
     EXPECT_EQ(ExportTitle(make("2400"), "A/B", "UF = BR/SP"),

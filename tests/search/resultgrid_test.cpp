@@ -1,11 +1,21 @@
 // The shared result grid on the mark search: pages, outcomes, sorting, the
 // double click, export, print, failures and closing.
 #include "SearchFixture.h"
+#include "ShownScreen.h"
 #include "search/ResultGrid.h"
 #include "search/frmPesquisaMarca.h"
+#include "search/frmPesquisaProcurador.h"
+#include "search/frmPesquisaRevista.h"
+#include "search/frmPesquisaTitular.h"
+#include "search/frmPesquisaVigencia.h"
 #include "support/TestUi.h"
 
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolTip>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -451,4 +461,145 @@ TEST(ResultGrid, WhatAScreenChooses)
     EXPECT_EQ(h.printTitles, QStringList{"linha 1\r\n.linha 2"});
     EXPECT_EQ(h.exportTitles, QStringList{"exportado"});
     delete s.data();
+}
+
+TEST(ResultGrid, NameBoxesTakeNoMoreThanTheColumnsTheyAreComparedWith)
+{
+    TestDb t;
+    TestUi u;
+    Hooks h;
+    auto columnLength = [&](const char* table, const char* column) {
+        return t.scalar(QString("SELECT f.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON "
+                                "f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE WHERE rf.RDB$RELATION_NAME = '%1' AND "
+                                "rf.RDB$FIELD_NAME = '%2'")
+                            .arg(table, column))
+            .toInt();
+    };
+    const int markLength = columnLength("PROCESSOS", "MARCA");
+    const int holderLength = columnLength("PROCESSOS", "TITULAR");
+    const int attorneyLength = columnLength("PROCURADORES", "PROCURADOR");
+    ASSERT_GT(markLength, 0);
+    t.db().execute(QString("INSERT INTO Procuradores (codprocurador, procurador) VALUES (7, '%1')").arg(QString(attorneyLength, 'C')));
+    addProcess(t, {.processo = 1, .marca = QString(markLength, 'A'), .titular = QString(holderLength, 'B'), .codprocurador = 7});
+
+    // 8,001 characters typed (pasted) into each box: the box keeps what its
+    // column can hold, and every match type searches without a database error.
+    auto fill = [&](QLineEdit* box, QChar c) {
+        box->clear();
+        box->insert(QString(8001, c));
+        return box->text().size();
+    };
+    {
+        QPointer<frmPesquisaMarca> f = new frmPesquisaMarca;
+        EXPECT_EQ(fill(f->NomeMarca(), 'A'), markLength);
+        for (int key = 0; key < 4; ++key)
+            for (int loc = 0; loc < 4; ++loc) {
+                u.clear();
+                f->OPtFonetica(key)->setChecked(true);
+                f->OptLocation(loc)->setChecked(true);
+                f->Pesquisar_Click();
+                EXPECT_EQ(texts(u), QStringList{"Foram encontrados 1 Processos que atendem à pesquisa !"}) << key << loc;
+            }
+        delete f.data();
+    }
+    {
+        QPointer<frmPesquisaTitular> f = new frmPesquisaTitular;
+        EXPECT_EQ(fill(f->NomeTitular(), 'B'), holderLength);
+        for (int loc = 0; loc < 4; ++loc) {
+            u.clear();
+            f->OptLocation(loc)->setChecked(true);
+            f->Pesquisar_Click();
+            EXPECT_EQ(texts(u), QStringList{"Foram encontrados 1 Processos que atendem à pesquisa !"}) << loc;
+        }
+        delete f.data();
+    }
+    {
+        QPointer<frmPesquisaProcurador> f = new frmPesquisaProcurador;
+        EXPECT_EQ(fill(f->NomeProcurador(), 'C'), attorneyLength);
+        for (int loc = 0; loc < 4; ++loc) {
+            u.clear();
+            f->OptLocation(loc)->setChecked(true);
+            f->Pesquisar_Click();
+            EXPECT_EQ(texts(u), QStringList{"Foram encontrados 1 Processos que atendem à pesquisa !"}) << loc;
+        }
+        delete f.data();
+    }
+    // The attorney boxes with a maximum of their own keep it.
+    {
+        QPointer<frmPesquisaVigencia> f = new frmPesquisaVigencia;
+        EXPECT_EQ(fill(f->NomeProcurador(), 'C'), 100);
+        delete f.data();
+        QPointer<frmPesquisaRevista> r = new frmPesquisaRevista;
+        EXPECT_EQ(fill(r->NomeProcurador(), 'C'), 100);
+        delete r.data();
+    }
+}
+
+TEST(ResultGrid, SharingColumnsTakeWhatTheOthersLeave)
+{
+    const QVector<bool> shares = {false, true, false, true};
+    EXPECT_EQ(FitWidths({50, 100, 30, 200}, shares, 580, 40), QVector<int>({50, 166, 30, 334}));
+    EXPECT_EQ(FitWidths({50, 100, 30, 200}, shares, 100, 40), QVector<int>({50, 40, 30, 40}));
+    EXPECT_EQ(FitWidths({50, 30}, {false, false}, 500, 40), QVector<int>({50, 30}));
+}
+
+TEST(ResultGrid, PageButtonsStayInPlaceAndColumnsFitTheOpeningWindow)
+{
+    TestDb t;
+    TestUi u;
+    Hooks h;
+    const QString longMark = QString("ROSA DOS VENTOS COMÉRCIO E INDÚSTRIA ").repeated(5).trimmed();
+    addMany(t, 10000000, 2500, longMark);
+    ShownScreen<frmPesquisaMarca> s;
+    s->NomeMarca()->setText("ROSA");
+    s->OptLocation(1)->setChecked(true);
+    s->Pesquisar_Click();
+    QCoreApplication::processEvents();
+
+    // Two clicks at one spot move two pages on; two at the other, two back.
+    auto clickTwiceAt = [&](QPushButton* b) {
+        const QPoint spot = b->mapTo(s.f.data(), b->rect().center());
+        for (int i = 0; i < 2; ++i) {
+            QWidget* w = s->childAt(spot);
+            ASSERT_NE(w, nullptr);
+            QTest::mouseClick(w, Qt::LeftButton, {}, w->mapFrom(s.f.data(), spot));
+            QCoreApplication::processEvents();
+        }
+    };
+    ASSERT_FALSE(s->NextRegs()->isHidden());
+    clickTwiceAt(s->NextRegs());
+    EXPECT_EQ(s->PageOffset, 2000);
+    EXPECT_EQ(s->TotProcLbl()->text(), "Mostrando Processos de ordem 2001 a 2500");
+    ASSERT_FALSE(s->PrevRegs()->isHidden());
+    clickTwiceAt(s->PrevRegs());
+    EXPECT_EQ(s->PageOffset, 0);
+
+    // Every column in sight at the opening size, for 13 and 14 columns.
+    auto fits = [](SearchScreen* screen) {
+        QTableView* g = screen->GridMarcaRevista();
+        const int columns = g->model()->columnCount();
+        EXPECT_LE(g->horizontalHeader()->sectionPosition(columns - 1) + g->columnWidth(columns - 1), g->viewport()->width());
+        EXPECT_FALSE(g->horizontalScrollBar()->isVisible());
+        for (int c = 0; c < columns; ++c) {
+            const QString caption = g->model()->headerData(c, Qt::Horizontal).toString();
+            EXPECT_GE(g->columnWidth(c), g->horizontalHeader()->fontMetrics().horizontalAdvance(caption)) << c;
+        }
+    };
+    EXPECT_EQ(s->width(), 1280);
+    fits(s.f.data());
+    {
+        ShownScreen<frmPesquisaVigencia> v;
+        fits(v.f.data());
+    }
+
+    // A cut cell shows its whole text as tooltip; a whole one shows none.
+    QTableView* g = s->GridMarcaRevista();
+    auto tipAt = [&](int column) {
+        const QPoint at = g->visualRect(g->model()->index(0, column)).center();
+        QHelpEvent e(QEvent::ToolTip, at, g->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(g->viewport(), &e);
+        return QToolTip::text();
+    };
+    EXPECT_EQ(tipAt(1), "");
+    EXPECT_EQ(tipAt(6), longMark);
 }

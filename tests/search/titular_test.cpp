@@ -95,7 +95,7 @@ TEST(frmPesquisaTitular, LoadsWithItsControls)
     EXPECT_EQ(s->findChild<QLabel*>("txt23")->text(), "Titular :");
     EXPECT_EQ(s->findChild<QGroupBox*>("Frame1")->title(), "Tipo de Pesquisa");
     EXPECT_EQ(s->NomeTitular()->objectName(), "NomeTitular");
-    EXPECT_EQ(s->NomeTitular()->maxLength(), 32767);
+    EXPECT_EQ(s->NomeTitular()->maxLength(), 680);  // as wide as titular
     const QList<QRadioButton*> opts = s->findChildren<QRadioButton*>("OptLocation");
     ASSERT_EQ(opts.size(), 4);
     EXPECT_EQ(s->OptLocation(2)->text(), "Em qualquer parte");

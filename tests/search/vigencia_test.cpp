@@ -137,7 +137,7 @@ TEST(ValiditySearch, ConditionPieces)
     t.numCnpj.clear();
     const QString head = "(vigencia between '2025-01-05' and '2025-01-05')";
     t.location = SoNoInicio;
-    EXPECT_EQ(where(t), head + " AND procurador LIKE '%D''AVILA%'");
+    EXPECT_EQ(where(t), head + " AND procurador LIKE 'D''AVILA%'");
     t.location = EmQualquerParte;
     EXPECT_EQ(where(t), head + " AND procurador LIKE '%D''AVILA%'");
     t.location = SoNoFinal;

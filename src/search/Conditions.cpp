@@ -1,0 +1,35 @@
+#include "Conditions.h"
+
+#include "SearchChecks.h"
+
+namespace conditions {
+
+const QStringList& LocationCaptions()
+{
+    static const QStringList c = {QStringLiteral("Exata"), QStringLiteral("Só no início"),
+                                  QStringLiteral("Em qualquer parte"), QStringLiteral("Só no final")};
+    return c;
+}
+
+QString LocationCaption(int location)
+{
+    return LocationCaptions().value(location, LocationCaptions().first());
+}
+
+QString MatchCondition(const QString& column, const QString& text, int location)
+{
+    const QString t = searchchecks::DoubleApostrophes(text);
+    switch (location) {
+    case SoNoInicio: return column + QStringLiteral(" LIKE '") + t + QStringLiteral("%'");
+    case EmQualquerParte: return column + QStringLiteral(" LIKE '%") + t + QStringLiteral("%'");
+    case SoNoFinal: return column + QStringLiteral(" LIKE '%") + t + QStringLiteral("'");
+    default: return column + QStringLiteral(" = '") + t + QStringLiteral("'");
+    }
+}
+
+QString TaxIdCondition(const QString& taxId, bool exact)
+{
+    return MatchCondition(QStringLiteral("r.cgccpf"), taxId, exact ? Exata : EmQualquerParte);
+}
+
+}  // namespace conditions
