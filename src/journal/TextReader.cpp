@@ -7,6 +7,7 @@
 #include "keys/Cp1252.h"
 #include "shell/Db.h"
 #include "shell/Globals.h"
+#include "shell/OperationLock.h"
 #include "shell/Ui.h"
 
 #include <QDir>
@@ -368,6 +369,8 @@ void TextReader::readIssue(const QString& path, const TxtReadRequest& req, int r
 
 bool TextReader::LerRevistaTxt(const TxtReadRequest& req)
 {
+    const OperationLock lock(kReadingIssue);
+    if (!lock.held()) return false;
     records_ = 0;
     citations_ = 0;
     lastTick_ = 0;

@@ -9,6 +9,7 @@
 #include "keys/Cp1252.h"
 #include "shell/Db.h"
 #include "shell/Globals.h"
+#include "shell/OperationLock.h"
 #include "shell/Ui.h"
 
 #include <QDir>
@@ -830,6 +831,8 @@ bool inOneTransaction(F&& body)
 {
     QString failure;
     try {
+        const OperationLock lock(kReadingIssue);
+        if (!lock.held()) return false;
         DbTransaction tx;
         DbConnection::instance().execute(QStringLiteral("DELETE FROM RPI"));
         DbConnection::instance().execute(QStringLiteral("DELETE FROM PROCREFREVISTA"));
