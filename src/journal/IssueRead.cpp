@@ -6,6 +6,7 @@
 #include "VbError.h"
 #include "shell/Db.h"
 #include "shell/Globals.h"
+#include "shell/OperationLock.h"
 #include "shell/Ui.h"
 
 #include <QDir>
@@ -140,6 +141,9 @@ QString IssueRead::extract(const QString& archivePath, const QString& dir)
 
 bool IssueRead::fromArchive(const QString& archivePath, const Parse& parse)
 {
+    // One desk reads or applies at a time; a refused desk touches nothing.
+    const OperationLock lock(kReadingIssue);
+    if (!lock.held()) return false;
     Failure failure;
     bool ok = false;
     {
@@ -169,6 +173,8 @@ bool IssueRead::fromArchive(const QString& archivePath, const Parse& parse)
 
 bool IssueRead::fromBytes(const QByteArray& bytes, const Parse& parse)
 {
+    const OperationLock lock(kReadingIssue);
+    if (!lock.held()) return false;
     Failure failure;
     const bool ok = guarded([&] { stage([&] { return bytes; }, parse, false); }, failure);
     if (showCount) showCount(ok ? staged_.shown : 0);

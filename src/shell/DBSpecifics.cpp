@@ -15,7 +15,8 @@ void ReadSettings()
     CursorLoc = 2;
     DbPath = Globals::GetIniValue(QStringLiteral("Database"), QStringLiteral("DatabaseLocation")) +
              Globals::GetIniValue(QStringLiteral("Database"), QStringLiteral("DatabaseName"));
-    DbPassword = QString::fromLatin1(kDbPassword);
+    DbPassword = Globals::GetIniValue(QStringLiteral("Database"), QStringLiteral("Password")).trimmed();
+    if (DbPassword.isEmpty()) DbPassword = QString::fromLatin1(kDbPassword);
     OfficeName = Globals::GetIniValue(QStringLiteral("Database"), QStringLiteral("Empresa"));
 }
 

@@ -7,7 +7,9 @@ namespace DBSpecifics {
 
 // Database path: DatabaseLocation and DatabaseName joined, nothing trimmed.
 extern QString DbPath;
-// Password of the database server account SYSDBA (a constant of the program).
+// Password of the database server account SYSDBA: the key Password of the
+// Database section (an office's own password), or the program's constant
+// when the key is missing or blank.
 extern QString DbPassword;
 // Office name shown on the menus and search screens (key Empresa, as read).
 extern QString OfficeName;

@@ -2,6 +2,7 @@
 
 #include "journal/TextReader.h"
 #include "shell/Globals.h"
+#include "shell/OperationLock.h"
 #include "shell/Ui.h"
 #include "update/ProcessCode.h"
 
@@ -63,6 +64,8 @@ QString StagedIssueProblem(int issue, DbConnection& db)
 
 BatchIssueResult ApplyBatchIssue(int issue, TransferProgress* progress, DbConnection& db)
 {
+    const OperationLock lock(kApplyingIssue, db);
+    if (!lock.held()) return BatchIssueResult::Failed;
     QString problem;
     try {
         problem = StagedIssueProblem(issue, db);

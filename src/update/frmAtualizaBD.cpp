@@ -1,5 +1,6 @@
 #include "frmAtualizaBD.h"
 
+#include "shell/OperationLock.h"
 #include "shell/Ui.h"
 
 #include <QCloseEvent>
@@ -189,6 +190,8 @@ void frmAtualizaBD::Form_Activate()
 void frmAtualizaBD::SelecFile_Click()
 {
     if (running_) return;
+    const OperationLock lock(kApplyingIssue);
+    if (!lock.held()) return;
     UpdateDialogState s;
     try {
         s = ReadUpdateDialogState();

@@ -61,6 +61,23 @@ TEST(Settings, ConnectionStringGrammar)
     EXPECT_TRUE(IsSupportedDriver("Firebird/InterBase(r) driver"));
 }
 
+TEST(Settings, OfficePasswordReplacesTheProgramsOwn)
+{
+    QTemporaryDir d;
+    Globals::IniFilePath = d.filePath("quorvanta.Ini");
+    writeFile(Globals::IniFilePath, "[Database]\nDatabaseName=servidor:/dados/base.fdb\nPassword= Segredo-do-Escritorio \n");
+    DBSpecifics::ReadSettings();
+    EXPECT_EQ(BuildConnectionString(),
+              QString("DRIVER=Firebird/InterBase(r) driver;UID=SYSDBA;PWD=Segredo-do-Escritorio;DBNAME=servidor:/dados/base.fdb"));
+    // A blank key, or none, keeps the program's password.
+    writeFile(Globals::IniFilePath, "[Database]\nDatabaseName=base.fdb\nPassword=  \n");
+    DBSpecifics::ReadSettings();
+    EXPECT_EQ(DBSpecifics::DbPassword, QString("plumbrask"));
+    writeFile(Globals::IniFilePath, "[Database]\nDatabaseName=base.fdb\n[Outra]\nPassword=nao\n");
+    DBSpecifics::ReadSettings();
+    EXPECT_EQ(DBSpecifics::DbPassword, QString("plumbrask"));
+}
+
 TEST(Startup, MissingSettingsFileEndsWithTheMessage)
 {
     TestUi ui;

@@ -1,0 +1,11 @@
+-- Operations that must not run at two desks at once (reading an issue into
+-- staging, applying it) take a row here, named after what they guard. The
+-- row holds the attachment of the desk that took it (CURRENT_CONNECTION):
+-- a row whose attachment is gone is free again.
+CREATE TABLE Bloqueio (
+  nome      VARCHAR(31) NOT NULL,
+  conexao   BIGINT,
+  operacao  VARCHAR(100),
+  inicio    TIMESTAMP,
+  CONSTRAINT pk_bloqueio PRIMARY KEY (nome)
+);

@@ -1,0 +1,56 @@
+#pragma once
+// One operation at a time over a shared part of the database, across every
+// desk (program) connected to it.
+//
+// The lock is a row of the table Bloqueio, named after what it guards,
+// holding the attachment of the desk that took it (CURRENT_CONNECTION) and
+// what that desk is doing. It is taken and released in autonomous
+// transactions, so it is seen by every desk at once, never waits behind
+// another desk's work, and is held by nothing else of the operation. A row
+// whose attachment is gone (a desk that ended without releasing it) is
+// free. The same connection may take a lock it holds again; the outermost
+// holder releases it.
+//
+// Take it before the operation begins its transaction: the transaction
+// then sees everything the previous holder committed.
+
+#include "shell/Db.h"
+
+#include <QString>
+
+struct LockedOperation {
+    QString resource;  // the row of Bloqueio
+    QString activity;  // what other desks are told this desk is doing
+    QString title;     // title of this operation's messages
+};
+
+// Reading an issue into the staging tables, and applying the staged issue:
+// both work on the staging tables, so they share one lock.
+inline const LockedOperation kReadingIssue{QStringLiteral("RPI"), QStringLiteral("lendo uma RPI"),
+                                           QStringLiteral("Leitura de Revista")};
+inline const LockedOperation kApplyingIssue{QStringLiteral("RPI"),
+                                            QStringLiteral("atualizando o banco de dados com uma RPI"),
+                                            QStringLiteral("Atualização de Banco de Dados")};
+
+class OperationLock {
+public:
+    // Takes the lock. When another desk holds it, or it cannot be taken,
+    // says so in a message and holds nothing: the operation must then end
+    // without writing.
+    explicit OperationLock(const LockedOperation& operation, DbConnection& db = DbConnection::instance());
+    ~OperationLock();
+    OperationLock(const OperationLock&) = delete;
+    OperationLock& operator=(const OperationLock&) = delete;
+
+    bool held() const { return held_; }
+
+    // The message given when another desk is doing `activity`.
+    static QString busyMessage(const QString& activity);
+    // The message given when the lock could not be taken.
+    static QString failureMessage(const QString& error);
+
+private:
+    DbConnection& db_;
+    QString resource_;
+    bool held_ = false;
+};
