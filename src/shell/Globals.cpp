@@ -3,11 +3,13 @@
 #include "DBSpecifics.h"
 #include "Db.h"
 #include "Ui.h"
+#include "keys/Cp1252.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace Globals {
 
@@ -38,15 +40,21 @@ QString FindIniFile(const QString& dir)
     return exact;
 }
 
+QString DecodeSettingsText(const QByteArray& bytes)
+{
+    // Stateless: a sequence cut short at the end is an error too. A
+    // byte-order mark is skipped.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    return cp1252::decode(bytes);
+}
+
 QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key)
 {
     QFile f(iniPath);
     if (!f.open(QIODevice::ReadOnly)) return QString();
-    const QByteArray all = f.readAll();
-    // The settings file is a single-byte text; a UTF-8 file is taken as such.
-    QString text = QString::fromUtf8(all);
-    if (text.contains(QChar::ReplacementCharacter)) text = QString::fromLatin1(all);
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QStringList lines = DecodeSettingsText(f.readAll()).split(QLatin1Char('\n'));
     bool inSection = false;
     for (QString line : lines) {
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);

@@ -1,8 +1,8 @@
 #pragma once
 // Program-wide values and the settings file.
 
+#include <QByteArray>
 #include <QString>
-
 
 namespace Globals {
 
@@ -18,6 +18,10 @@ extern QString IniFilePath;
 // Finds "quorvanta.Ini" in a folder, ignoring the letter case of the name.
 // Returns the path of the file found, or the path it would have.
 QString FindIniFile(const QString& dir);
+
+// The text of the settings file: UTF-8 when the bytes are valid UTF-8,
+// otherwise Windows-1252 (what a Windows editor saves).
+QString DecodeSettingsText(const QByteArray& bytes);
 
 // Reads one value of the settings file: sections and keys found without
 // regard to letter case, the value as written after "=", at most 254

@@ -35,6 +35,24 @@ TEST(Settings, ProfileReaderFindsSectionsAndKeysWithoutCaseAndKeepsBlanks)
     EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa").size(), 254);
 }
 
+TEST(Settings, AWindows1252FileIsReadAsSuchAndAUtf8FileAsUtf8)
+{
+    QTemporaryDir d;
+    const QString ini = d.filePath("quorvanta.Ini");
+    const QString office = QStringLiteral("Escritório “Modelo” – Marcas €");
+    // Saved by a Windows editor: 0x80-0x9F are Windows-1252 characters.
+    writeFile(ini, "[Database]\r\nEmpresa=Escrit\xf3rio \x93Modelo\x94 \x96 Marcas \x80\r\n");
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), office);
+    // The same text in UTF-8, with and without a byte-order mark.
+    writeFile(ini, "[Database]\nEmpresa=" + office.toUtf8() + "\n");
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), office);
+    writeFile(ini, "\xef\xbb\xbf[Database]\nEmpresa=" + office.toUtf8());
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), office);
+    // A last byte that only begins a UTF-8 sequence makes the file Windows-1252.
+    writeFile(ini, "[Database]\nEmpresa=CI\xc3");
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), QStringLiteral("CIÃ"));
+}
+
 TEST(Settings, ConnectionStringGrammar)
 {
     QTemporaryDir d;
