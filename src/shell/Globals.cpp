@@ -2,6 +2,7 @@
 
 #include "DBSpecifics.h"
 #include "Db.h"
+#include "EndSignals.h"
 #include "Ui.h"
 #include "keys/Cp1252.h"
 
@@ -87,15 +88,25 @@ bool Main()
                QStringLiteral("Arquivo não encontrado..."));
         return false;
     }
+    EndSignals::install();
     DBSpecifics::ReadSettings();
     DbConnection& db = DbConnection::instance();
     db.cursorLocation = DBSpecifics::CursorLoc;
+    const QString connectionString = DBSpecifics::BuildConnectionString();
+    // A server that never answers must not leave the screen empty: the
+    // connection opens on another thread under a window that says so.
     try {
-        db.open(DBSpecifics::BuildConnectionString());
+        struct Connecting {
+            Connecting() { EndSignals::setConnecting(true); }
+            ~Connecting() { EndSignals::setConnecting(false); }
+        } connecting;
+        ui().waitWhile(kConnectingText, [&db, connectionString] { db.open(connectionString); });
     } catch (const DbError& e) {
         MsgBox(e.message(), vb::Critical, QStringLiteral("Erro ao abrir o banco de dados"));
         return false;
     }
+    // The engine put its own signal handlers in place at the first attachment.
+    EndSignals::install();
     DBSpecifics::AdminFlag = 0;
     return true;
 }

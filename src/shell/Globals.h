@@ -30,6 +30,9 @@ QString GetIniValue(const QString& section, const QString& key);
 // The same over a given file (used by GetIniValue and by tests).
 QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key);
 
+// Shown while the connection opens at start-up.
+inline const QString kConnectingText = QStringLiteral("Conectando ao banco de dados…");
+
 // Start-up: checks the settings file, reads the settings, opens the
 // connection, clears the administrator right. Returns false when the
 // program must end (the reason was shown). Showing the main menu is the
