@@ -13,7 +13,7 @@
 #include <exception>
 #include <memory>
 
-WaitWindow::WaitWindow(const QString& text, QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowTitleHint)
+WaitWindow::WaitWindow(const QString& text, QWidget* parent) : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("WaitWindow"));
     setWindowTitle(kWindowTitle);

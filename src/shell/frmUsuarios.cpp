@@ -51,9 +51,11 @@ QString NewUserMissing(const QString& name, bool hasName, bool hasPassword, bool
         const qsizetype last = list.lastIndexOf(QStringLiteral(", "));
         list.replace(last, 2, QStringLiteral(" e "));
     }
-    const QString who = hasName ? QStringLiteral("O novo usuário \"%1\"").arg(name) : QStringLiteral("O novo usuário");
-    return who + QStringLiteral(" não foi gravado: falta informar ") + list +
-           QStringLiteral(".\nAbandonar o novo usuário ?");
+    QString text = hasName ? QStringLiteral("O novo usuário \"%1\"").arg(name) : QStringLiteral("O novo usuário");
+    text += QStringLiteral(" não foi gravado");
+    // Everything typed but refused by the database: nothing is missing.
+    if (!missing.isEmpty()) text += QStringLiteral(": falta informar ") + list;
+    return text + QStringLiteral(".\nAbandonar o novo usuário ?");
 }
 
 QVector<int> UsuariosColumnLengths(DbConnection& db)

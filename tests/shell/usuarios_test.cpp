@@ -265,6 +265,8 @@ TEST_F(UsuariosScreen, ANewUserNotWrittenIsNotDroppedWithoutSayingWhatIsMissing)
     EXPECT_EQ(NewUserMissing(QString(), false, false, true),
               QStringLiteral("O novo usuário não foi gravado: falta informar o nome do usuário e a senha."
                              "\nAbandonar o novo usuário ?"));
+    EXPECT_EQ(NewUserMissing(QStringLiteral("rui"), true, true, true),
+              QStringLiteral("O novo usuário \"rui\" não foi gravado.\nAbandonar o novo usuário ?"));
     EXPECT_EQ(NewUserMissing(QString(), false, true, true),
               QStringLiteral("O novo usuário não foi gravado: falta informar o nome do usuário.\nAbandonar o novo usuário ?"));
 }
