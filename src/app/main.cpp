@@ -1,4 +1,5 @@
 #include "App.h"
+#include "Translations.h"
 #include "shell/Db.h"
 #include "shell/Globals.h"
 
@@ -7,6 +8,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    LoadQtTranslations();
     if (!Globals::Main()) return 1;
     int rc = 0;
     {

@@ -2,6 +2,7 @@
 
 #include "StatementCache.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QFileInfo>
@@ -12,8 +13,10 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 
 namespace {
 
@@ -119,6 +122,12 @@ int compareValues(const QVariant& a, const QVariant& b)
 
 std::atomic<int> g_connectionSerial{0};
 
+// The engine's checks of its shared files, when attaching and detaching,
+// retry for as long as errno reads EINTR, even after they succeeded; a
+// signal that interrupted an earlier call (the event loop's poll) would
+// leave them looping for ever.
+void clearInterruptedCall() { errno = 0; }
+
 }  // namespace
 
 bool IsNumberValue(const QVariant& v)
@@ -222,6 +231,7 @@ void DbConnection::open(const QString& connectionString)
     db_.setPassword(p.pwd);
     const QString charset = p.charset.trimmed().isEmpty() ? QStringLiteral("UTF8") : p.charset.trimmed();
     db_.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=") + charset);
+    clearInterruptedCall();
     if (!db_.open()) {
         const QString err = errorText(db_.lastError());
         db_ = QSqlDatabase();
@@ -229,6 +239,10 @@ void DbConnection::open(const QString& connectionString)
         name_.clear();
         throw DbError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(db, err));
     }
+    // Opened on another thread (start-up keeps its window painted meanwhile):
+    // the connection is handed to the application's thread, which uses it.
+    QThread* appThread = QCoreApplication::instance() ? QCoreApplication::instance()->thread() : nullptr;
+    if (appThread && db_.driver()->thread() != appThread) db_.driver()->moveToThread(appThread);
     connectionString_ = connectionString;
     cache_->statements = std::make_unique<StatementCache>(db_);
 }
@@ -236,6 +250,7 @@ void DbConnection::open(const QString& connectionString)
 void DbConnection::close()
 {
     if (name_.isEmpty()) return;
+    clearInterruptedCall();
     if (inTransaction_) {
         db_.rollback();
         inTransaction_ = false;

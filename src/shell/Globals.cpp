@@ -2,12 +2,15 @@
 
 #include "DBSpecifics.h"
 #include "Db.h"
+#include "EndSignals.h"
 #include "Ui.h"
+#include "keys/Cp1252.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace Globals {
 
@@ -38,15 +41,21 @@ QString FindIniFile(const QString& dir)
     return exact;
 }
 
+QString DecodeSettingsText(const QByteArray& bytes)
+{
+    // Stateless: a sequence cut short at the end is an error too. A
+    // byte-order mark is skipped.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
+    return cp1252::decode(bytes);
+}
+
 QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key)
 {
     QFile f(iniPath);
     if (!f.open(QIODevice::ReadOnly)) return QString();
-    const QByteArray all = f.readAll();
-    // The settings file is a single-byte text; a UTF-8 file is taken as such.
-    QString text = QString::fromUtf8(all);
-    if (text.contains(QChar::ReplacementCharacter)) text = QString::fromLatin1(all);
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    const QStringList lines = DecodeSettingsText(f.readAll()).split(QLatin1Char('\n'));
     bool inSection = false;
     for (QString line : lines) {
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -79,15 +88,25 @@ bool Main()
                QStringLiteral("Arquivo não encontrado..."));
         return false;
     }
+    EndSignals::install();
     DBSpecifics::ReadSettings();
     DbConnection& db = DbConnection::instance();
     db.cursorLocation = DBSpecifics::CursorLoc;
+    const QString connectionString = DBSpecifics::BuildConnectionString();
+    // A server that never answers must not leave the screen empty: the
+    // connection opens on another thread under a window that says so.
     try {
-        db.open(DBSpecifics::BuildConnectionString());
+        struct Connecting {
+            Connecting() { EndSignals::setConnecting(true); }
+            ~Connecting() { EndSignals::setConnecting(false); }
+        } connecting;
+        ui().waitWhile(kConnectingText, [&db, connectionString] { db.open(connectionString); });
     } catch (const DbError& e) {
         MsgBox(e.message(), vb::Critical, QStringLiteral("Erro ao abrir o banco de dados"));
         return false;
     }
+    // The engine put its own signal handlers in place at the first attachment.
+    EndSignals::install();
     DBSpecifics::AdminFlag = 0;
     return true;
 }

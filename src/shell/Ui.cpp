@@ -1,5 +1,7 @@
 #include "Ui.h"
 
+#include "WaitWindow.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -113,6 +115,19 @@ public:
     }
 
     void beep() override { QApplication::beep(); }
+
+    void waitWhile(const QString& text, const std::function<void()>& task) override
+    {
+        const int before = pointer_;
+        setPointer(vb::Hourglass);
+        try {
+            RunShowingWaitWindow(text, task);
+        } catch (...) {
+            setPointer(before);
+            throw;
+        }
+        setPointer(before);
+    }
 
 private:
     int pointer_ = vb::Default;

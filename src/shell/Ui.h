@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -54,6 +55,14 @@ public:
     // Shows a window modally and returns when it is closed (QDialog result, or 0).
     virtual int showModal(QWidget* window) = 0;
     virtual void beep() = 0;
+    // Runs a slow task on another thread while a small window shows `text`
+    // under the hourglass, painted all the while; returns when the task
+    // ends, throwing what it threw. The default runs the task at once.
+    virtual void waitWhile(const QString& text, const std::function<void()>& task)
+    {
+        (void)text;
+        task();
+    }
 };
 
 class Clock {

@@ -1,7 +1,9 @@
 #include "frmMenuPesquisas.h"
 
 #include "DBSpecifics.h"
+#include "MenuGeral.h"
 #include "MenuLayout.h"
+#include "frmMenuUtilitarios.h"
 #include "Ui.h"
 
 #include <QCloseEvent>
@@ -78,11 +80,20 @@ void frmMenuPesquisas::closeEvent(QCloseEvent* event)
     if (mainMenu_) mainMenu_->show();
 }
 
+bool frmMenuPesquisas::otherMenuShowing() const
+{
+    if (!mainMenu_) return false;
+    if (mainMenu_->isVisible()) return true;
+    const auto* main = qobject_cast<const MenuGeral*>(mainMenu_.data());
+    return main && main->utilitiesMenu() && main->utilitiesMenu()->isVisible();
+}
+
 void ShowSearchMenu()
 {
-    if (frmMenuPesquisas* m = frmMenuPesquisas::current()) {
-        m->show();
-        m->raise();
-        m->activateWindow();
-    }
+    frmMenuPesquisas* m = frmMenuPesquisas::current();
+    // One menu at a time: the user went back to another menu meanwhile.
+    if (!m || m->otherMenuShowing()) return;
+    m->show();
+    m->raise();
+    m->activateWindow();
 }

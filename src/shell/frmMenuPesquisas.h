@@ -27,6 +27,9 @@ public:
     void PesqVigencia_Click() { openModeless(MenuEntry::PesqVigencia); }
     void VoltarMenuPrincipal_Click();
 
+    // True when the main menu or the utilities menu is showing.
+    bool otherMenuShowing() const;
+
 signals:
     void entryChosen(MenuEntry entry);
 
@@ -40,5 +43,6 @@ private:
     QPointer<QWidget> mainMenu_;
 };
 
-// Shows the search menu again (what a search screen does when it closes).
+// Shows the search menu again (what a search screen does when it closes),
+// unless another menu is showing.
 void ShowSearchMenu();

@@ -4,6 +4,7 @@
 #include "DialogFrame.h"
 #include "Ui.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,21 +16,64 @@
 namespace {
 
 const QString kErro = QStringLiteral("ERRO");
+const QString kNomeMsg = QStringLiteral("Digite o nome do usuário !");
 const QString kFields[3] = {QStringLiteral("usuario"), QStringLiteral("senha"), QStringLiteral("livreacesso")};
 
 }  // namespace
 
-std::optional<QString> CheckUsuarioCell(int column, const QString& value)
+std::optional<QString> CheckUsuarioCell(int column, const QString& value, int maxLength)
 {
-    if (column == 1) {
+    if (column == 0) {
+        if (value.trimmed().isEmpty()) return kNomeMsg;
+        if (maxLength > 0 && value.size() > maxLength)
+            return QStringLiteral("Nome do usuário tem no máximo %1 caracteres !").arg(maxLength);
+    } else if (column == 1) {
         const qsizetype n = value.trimmed().size();
         if (n < 6 || n > 10)
             return QStringLiteral("Senha tem que ter um mínimo de 6 e um máximo de 10 caracteres !");
+        if (maxLength > 0 && value.size() > maxLength)
+            return QStringLiteral("Senha tem no máximo %1 caracteres, brancos incluídos !").arg(maxLength);
     } else if (column == 2) {
         const QString flag = value.toUpper();
         if (flag != QLatin1String("S") && flag != QLatin1String("N")) return QStringLiteral(" Digite apenas S ou N !");
     }
     return std::nullopt;
+}
+
+QString NewUserMissing(const QString& name, bool hasName, bool hasPassword, bool hasFlag)
+{
+    QStringList missing;
+    if (!hasName) missing << QStringLiteral("o nome do usuário");
+    if (!hasPassword) missing << QStringLiteral("a senha");
+    if (!hasFlag) missing << QStringLiteral("o livre acesso (S ou N)");
+    QString list = missing.join(QStringLiteral(", "));
+    if (missing.size() > 1) {
+        const qsizetype last = list.lastIndexOf(QStringLiteral(", "));
+        list.replace(last, 2, QStringLiteral(" e "));
+    }
+    QString text = hasName ? QStringLiteral("O novo usuário \"%1\"").arg(name) : QStringLiteral("O novo usuário");
+    text += QStringLiteral(" não foi gravado");
+    // Everything typed but refused by the database: nothing is missing.
+    if (!missing.isEmpty()) text += QStringLiteral(": falta informar ") + list;
+    return text + QStringLiteral(".\nAbandonar o novo usuário ?");
+}
+
+QVector<int> UsuariosColumnLengths(DbConnection& db)
+{
+    QVector<int> lengths(3, 0);
+    try {
+        const Recordset rs = db.query(QStringLiteral(
+            "SELECT TRIM(r.RDB$FIELD_NAME) AS campo, f.RDB$CHARACTER_LENGTH AS tamanho "
+            "FROM RDB$RELATION_FIELDS r JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = r.RDB$FIELD_SOURCE "
+            "WHERE r.RDB$RELATION_NAME = 'USUARIOS'"));
+        for (int i = 0; i < rs.recordCount(); ++i)
+            for (int c = 0; c < 3; ++c)
+                if (rs.at(i, 0).toString().compare(kFields[c], Qt::CaseInsensitive) == 0)
+                    lengths[c] = rs.at(i, 1).toInt();
+    } catch (const DbError&) {
+        // Unknown lengths: the database refuses what does not fit.
+    }
+    return lengths;
 }
 
 // ------------------------------------------------------------------- model
@@ -40,6 +84,7 @@ UsuariosModel::UsuariosModel(DataControl& data, QObject* parent) : RecordsetMode
                 {QStringLiteral("Senha"), kFields[1], {}},
                 {QStringLiteral("Livre Acesso ?"), kFields[2], {}}});
     setRecordset(&data_.recordset());
+    lengths_ = UsuariosColumnLengths(DbConnection::instance());
     onEdit = [this](int row, int column, const QString& text) { return edit(row, column, text); };
 }
 
@@ -72,15 +117,20 @@ bool UsuariosModel::edit(int row, int column, const QString& text)
     if (column < 0 || column > 2 || row < 0 || row > newRow()) return false;
     // Leaving a cell unchanged writes nothing and checks nothing.
     if (text == data(index(row, column), Qt::EditRole).toString()) return false;
-    if (const auto refusal = CheckUsuarioCell(column, text)) {
+    if (const auto refusal = CheckUsuarioCell(column, text, lengths_.value(column))) {
         MsgBox(*refusal, vb::Critical, kErro);
         return false;
     }
     if (isNewRow(row)) {
         pending_[column] = text;
         hasPending_[column] = true;
-        if (hasPending_[1] && hasPending_[2]) return insertPending();
-        return true;
+        if (!hasPending_[1] || !hasPending_[2]) return true;
+        // The cell is kept; the row waits for its name.
+        if (!hasPending_[0]) {
+            MsgBox(kNomeMsg, vb::Critical, kErro);
+            return true;
+        }
+        return insertPending();
     }
     Recordset& rs = data_.recordset();
     try {
@@ -117,6 +167,19 @@ void UsuariosModel::clearPending()
         pending_[c].clear();
         hasPending_[c] = false;
     }
+}
+
+std::optional<QString> UsuariosModel::unsavedNewUser() const
+{
+    if (!hasPending_[0] && !hasPending_[1] && !hasPending_[2]) return std::nullopt;
+    return NewUserMissing(pending_[0], hasPending_[0], hasPending_[1], hasPending_[2]);
+}
+
+int UsuariosModel::firstMissingColumn() const
+{
+    for (int c = 0; c < 3; ++c)
+        if (!hasPending_[c]) return c;
+    return 0;
 }
 
 bool UsuariosModel::deleteRow(int row)
@@ -204,6 +267,32 @@ frmUsuarios::frmUsuarios(QWidget* parent) : QDialog(parent)
 }
 
 void frmUsuarios::Sair_Click() { close(); }
+
+bool frmUsuarios::mayLeave()
+{
+    const std::optional<QString> unsaved = model_->unsavedNewUser();
+    if (!unsaved) return true;
+    if (MsgBox(*unsaved, int(vb::YesNo) + vb::Question, QStringLiteral("Usuários")) == vb::Yes) return true;
+    // Back to the new row, on what is missing.
+    const QModelIndex at = model_->index(model_->newRow(), model_->firstMissingColumn());
+    GridUsuarios_->setCurrentIndex(at);
+    GridUsuarios_->setFocus();
+    return false;
+}
+
+void frmUsuarios::closeEvent(QCloseEvent* event)
+{
+    if (mayLeave())
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
+}
+
+void frmUsuarios::reject()
+{
+    // Esc closes without a close event.
+    if (mayLeave()) QDialog::reject();
+}
 
 void frmUsuarios::Excluir_Click()
 {

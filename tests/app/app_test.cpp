@@ -2,6 +2,7 @@
 // loads shown as messages, and the main menu wired to the screens.
 
 #include "app/App.h"
+#include "app/Translations.h"
 #include "shell/DBSpecifics.h"
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
@@ -9,6 +10,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTranslator>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -90,4 +94,24 @@ TEST(App, StartShowsTheMainMenuAndEveryEntryIsWired)
     EXPECT_FALSE(app.menuGeral().isVisible());
     EXPECT_TRUE(testUi.messages.isEmpty());
     DBSpecifics::AdminFlag = 0;
+}
+
+TEST(App, QtStandardButtonsReadInPortugueseAndTheProgramGoesOnWithout)
+{
+    const auto buttonTexts = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
+                           box.button(QMessageBox::Cancel)->text()};
+    };
+    QTemporaryDir empty;
+    EXPECT_EQ(LoadQtTranslations(empty.path()), 0);
+    EXPECT_EQ(buttonTexts(), (QStringList{"&Yes", "&No", "Cancel"}));
+
+    EXPECT_GE(LoadQtTranslations(), 1);
+    EXPECT_EQ(buttonTexts(), (QStringList{"&Sim", "&Não", "Cancelar"}));
+    for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }

@@ -149,9 +149,18 @@ TEST_F(Menus, SearchMenuReplacesTheMainMenuAndBringsItBack)
     EXPECT_EQ(visibleWindows(), QStringList{QStringLiteral("MenuGeral")});
     EXPECT_EQ(ends, 0);
 
-    // A search screen that closes brings the search menu back.
+    // A search screen that closes brings the search menu back only when no
+    // other menu is showing: one menu at a time.
     ShowSearchMenu();
-    EXPECT_TRUE(search->isVisible());
+    EXPECT_EQ(visibleWindows(), QStringList{QStringLiteral("MenuGeral")});
+    becomeAdmin();
+    button(menu.get(), "Utilitários")->click();
+    ShowSearchMenu();
+    EXPECT_EQ(visibleWindows(), QStringList{QStringLiteral("frmMenuUtilitários")});
+    button(menu->utilitiesMenu(), "Command1")->click();
+    button(menu.get(), "Pesquisas")->click();
+    ShowSearchMenu();
+    EXPECT_EQ(visibleWindows(), QStringList{QStringLiteral("frmMenuPesquisas")});
 }
 
 TEST_F(Menus, SearchEntriesAreAnnouncedModelessUnderTheHourglassTheLookupWithout)

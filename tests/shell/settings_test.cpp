@@ -2,11 +2,18 @@
 #include "shell/DBSpecifics.h"
 #include "shell/Db.h"
 #include "shell/Globals.h"
+#include "shell/WaitWindow.h"
 #include "support/TestDb.h"
 #include "support/TestUi.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QThread>
+#include <QTimer>
 #include <QTemporaryDir>
+#include <QSqlDriver>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,6 +40,24 @@ TEST(Settings, ProfileReaderFindsSectionsAndKeysWithoutCaseAndKeepsBlanks)
 
     writeFile(ini, "[Database]\nEmpresa=" + QByteArray(300, 'x') + "\n");
     EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa").size(), 254);
+}
+
+TEST(Settings, AWindows1252FileIsReadAsSuchAndAUtf8FileAsUtf8)
+{
+    QTemporaryDir d;
+    const QString ini = d.filePath("quorvanta.Ini");
+    const QString office = QStringLiteral("Escritório “Modelo” – Marcas €");
+    // Saved by a Windows editor: 0x80-0x9F are Windows-1252 characters.
+    writeFile(ini, "[Database]\r\nEmpresa=Escrit\xf3rio \x93Modelo\x94 \x96 Marcas \x80\r\n");
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), office);
+    // The same text in UTF-8, with and without a byte-order mark.
+    writeFile(ini, "[Database]\nEmpresa=" + office.toUtf8() + "\n");
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), office);
+    writeFile(ini, "\xef\xbb\xbf[Database]\nEmpresa=" + office.toUtf8());
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), office);
+    // A last byte that only begins a UTF-8 sequence makes the file Windows-1252.
+    writeFile(ini, "[Database]\nEmpresa=CI\xc3");
+    EXPECT_EQ(Globals::GetIniValueFrom(ini, "Database", "Empresa"), QStringLiteral("CIÃ"));
 }
 
 TEST(Settings, ConnectionStringGrammar)
@@ -118,8 +143,50 @@ TEST(Startup, OpensTheDatabaseAndClearsTheAdministratorRight)
     DBSpecifics::AdminFlag = 1;
     EXPECT_TRUE(Globals::Main());
     EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(ui.waitTexts, QStringList{QStringLiteral("Conectando ao banco de dados…")});
     EXPECT_EQ(DBSpecifics::AdminFlag, 0);
     EXPECT_EQ(OfficeName, QString("Marcas Alfa"));
     EXPECT_TRUE(DbConnection::instance().isOpen());
     EXPECT_EQ(DbConnection::instance().query("SELECT codigo FROM Controle").recordCount(), 1);
+}
+
+TEST(Startup, TheConnectionOpensAwayFromItsWindowWhichKeepsPainting)
+{
+    const QString text = QStringLiteral("Conectando ao banco de dados…");
+    std::atomic<bool> released{false};
+    QThread* taskThread = nullptr;
+    QString shown;
+    // Runs only if the window's thread takes events while the task runs.
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("WaitWindow") && w->isVisible())
+                shown = w->findChild<QLabel*>(QStringLiteral("Aviso"))->text();
+        released = true;
+    });
+    RunShowingWaitWindow(text, [&] {
+        taskThread = QThread::currentThread();
+        for (int i = 0; i < 5000 && !released; ++i) QThread::msleep(1);
+    });
+    EXPECT_TRUE(released);
+    EXPECT_EQ(shown, text);
+    EXPECT_NE(taskThread, QThread::currentThread());
+
+    // What the task threw reaches the caller; the window is gone.
+    EXPECT_THROW(RunShowingWaitWindow(text, [] { throw DbError(QStringLiteral("recusado")); }), DbError);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->objectName() == QStringLiteral("WaitWindow") && w->isVisible());
+}
+
+TEST(Startup, AConnectionOpenedOnAnotherThreadServesTheProgram)
+{
+    TestDb tdb;
+    const QString cs = tdb.connectionString();
+    tdb.db().close();
+    RunShowingWaitWindow(QStringLiteral("Conectando ao banco de dados…"), [&] { tdb.db().open(cs); });
+    ASSERT_TRUE(tdb.db().isOpen());
+    EXPECT_EQ(tdb.db().database().driver()->thread(), QThread::currentThread());
+    DbTransaction tx;
+    tdb.db().execute(QStringLiteral("INSERT INTO Usuarios (usuario, senha, livreacesso) VALUES ('ana', 'senha01', 'S')"));
+    tx.commit();
+    EXPECT_EQ(tdb.count(QStringLiteral("Usuarios")), 1);
 }

@@ -71,9 +71,15 @@ TEST(CheckUsuarioCell, PasswordLengthIsCountedWithoutBlanksAndTheFlagIsOneSOrN)
     for (const QString& bad : {QStringLiteral("SN"), QString(), QStringLiteral("x"), QStringLiteral(" S"),
                                QStringLiteral("S "), QStringLiteral("Sim")})
         EXPECT_EQ(CheckUsuarioCell(2, bad), kFlagMsg) << bad.toStdString();
-    // Any user name.
-    EXPECT_FALSE(CheckUsuarioCell(0, QString()).has_value());
+    // Any user name but a blank one, within the column's length.
+    for (const QString& blank : {QString(), QStringLiteral("   ")})
+        EXPECT_EQ(CheckUsuarioCell(0, blank), QStringLiteral("Digite o nome do usuário !"));
     EXPECT_FALSE(CheckUsuarioCell(0, QStringLiteral("d'Ávila")).has_value());
+    EXPECT_FALSE(CheckUsuarioCell(0, QString(60, QLatin1Char('x')), 60).has_value());
+    EXPECT_EQ(CheckUsuarioCell(0, QString(61, QLatin1Char('x')), 60),
+              QStringLiteral("Nome do usuário tem no máximo 60 caracteres !"));
+    EXPECT_EQ(CheckUsuarioCell(1, QStringLiteral("123456") + QString(60, QLatin1Char(' ')), 60),
+              QStringLiteral("Senha tem no máximo 60 caracteres, brancos incluídos !"));
 }
 
 TEST_F(UsuariosScreen, ShowsTheWholeTableUnderItsCaptionsWithoutTheKey)
@@ -185,43 +191,102 @@ TEST_F(UsuariosScreen, DeletingAsksFirstAndRemovesOnlyThatRow)
 
 TEST_F(UsuariosScreen, TypingInTheGridWritesTheCell)
 {
-    grid()->setFocus();
-    grid()->setCurrentIndex(model().index(3, 1));
-    grid()->edit(model().index(3, 1));
-    auto* editor = qobject_cast<QLineEdit*>(grid()->indexWidget(model().index(3, 1)));
-    ASSERT_TRUE(editor);
-    editor->setText(QStringLiteral("nova1234"));
-    // Tab writes the cell and opens the next one.
-    QTest::keyClick(editor, Qt::Key_Tab);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const auto type = [this](int column, const QString& text, Qt::Key key) {
+        grid()->setFocus();
+        grid()->setCurrentIndex(model().index(3, column));
+        grid()->edit(model().index(3, column));
+        auto* editor = qobject_cast<QLineEdit*>(grid()->indexWidget(model().index(3, column)));
+        ASSERT_TRUE(editor);
+        editor->setText(text);
+        QTest::keyClick(editor, key);  // commits once events run
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    type(1, QStringLiteral("nova1234"), Qt::Key_Tab);
     EXPECT_EQ(cell(3, 1), QStringLiteral("nova1234"));
-    editor = qobject_cast<QLineEdit*>(grid()->indexWidget(model().index(3, 2)));
-    ASSERT_TRUE(editor);
-    editor->setText(QStringLiteral("S"));
-    QTest::keyClick(editor, Qt::Key_Return);  // commits once events run
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(stored().value(3), QStringLiteral("|nova1234|S"));
+    // Password and flag without a name: the row is refused, what was typed stays.
+    type(2, QStringLiteral("S"), Qt::Key_Return);
+    ASSERT_EQ(testUi.messages.size(), 1);
+    EXPECT_EQ(testUi.lastMessage().text, QStringLiteral("Digite o nome do usuário !"));
+    EXPECT_EQ(testUi.lastMessage().style, vb::Critical);
+    EXPECT_EQ(testUi.lastMessage().title, QStringLiteral("ERRO"));
+    EXPECT_EQ(tdb.count(QStringLiteral("Usuarios")), 3);
+    EXPECT_EQ(cell(3, 2), QStringLiteral("S"));
+    type(0, QStringLiteral("davi"), Qt::Key_Return);
+    EXPECT_EQ(stored().value(3), QStringLiteral("davi|nova1234|S"));
     EXPECT_EQ(model().rowCount(), 5);
-    EXPECT_TRUE(testUi.messages.isEmpty());
+    EXPECT_EQ(testUi.messages.size(), 1);
+}
+
+TEST_F(UsuariosScreen, BlankOrOverlongNamesAreRefusedWithTheirMessage)
+{
+    const QStringList before = stored();
+    EXPECT_FALSE(edit(0, 0, QStringLiteral("  ")));
+    EXPECT_EQ(testUi.lastMessage().text, QStringLiteral("Digite o nome do usuário !"));
+    // The limit is the column's, as the database defines it.
+    EXPECT_FALSE(edit(0, 0, QString(61, QLatin1Char('x'))));
+    EXPECT_EQ(testUi.lastMessage().text, QStringLiteral("Nome do usuário tem no máximo 60 caracteres !"));
+    EXPECT_EQ(testUi.lastMessage().title, QStringLiteral("ERRO"));
+    EXPECT_FALSE(edit(3, 0, QString(61, QLatin1Char('y'))));
+    EXPECT_EQ(testUi.messages.size(), 3);
+    EXPECT_EQ(stored(), before);
+    EXPECT_TRUE(edit(0, 0, QString(60, QLatin1Char('x'))));
+    EXPECT_EQ(stored().at(0), QString(60, QLatin1Char('x')) + QStringLiteral("|senha01|S"));
+}
+
+TEST_F(UsuariosScreen, ANewUserNotWrittenIsNotDroppedWithoutSayingWhatIsMissing)
+{
+    EXPECT_TRUE(edit(3, 0, QStringLiteral("carla")));
+    testUi.msgAnswers.push_back(vb::No);
+    screen->findChild<QPushButton*>(QStringLiteral("Sair"))->click();
+    ASSERT_EQ(testUi.messages.size(), 1);
+    EXPECT_EQ(testUi.lastMessage().text,
+              QStringLiteral("O novo usuário \"carla\" não foi gravado: falta informar a senha e o livre acesso (S ou N)."
+                             "\nAbandonar o novo usuário ?"));
+    EXPECT_EQ(testUi.lastMessage().style, int(vb::YesNo) + vb::Question);
+    EXPECT_EQ(testUi.lastMessage().title, QStringLiteral("Usuários"));
+    // Kept open, on the first cell missing.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(screen.isNull());
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(grid()->currentIndex(), model().index(3, 1));
+    EXPECT_EQ(cell(3, 0), QStringLiteral("carla"));
+
+    // Esc asks too; abandoning closes.
+    EXPECT_TRUE(edit(3, 1, QStringLiteral("abcdef")));
+    testUi.msgAnswers.push_back(vb::Yes);
+    QTest::keyClick(screen, Qt::Key_Escape);
+    EXPECT_EQ(testUi.lastMessage().text,
+              QStringLiteral("O novo usuário \"carla\" não foi gravado: falta informar o livre acesso (S ou N)."
+                             "\nAbandonar o novo usuário ?"));
+    EXPECT_FALSE(screen && screen->isVisible());
+    EXPECT_EQ(tdb.count(QStringLiteral("Usuarios")), 3);
+
+    EXPECT_EQ(NewUserMissing(QString(), false, false, true),
+              QStringLiteral("O novo usuário não foi gravado: falta informar o nome do usuário e a senha."
+                             "\nAbandonar o novo usuário ?"));
+    EXPECT_EQ(NewUserMissing(QStringLiteral("rui"), true, true, true),
+              QStringLiteral("O novo usuário \"rui\" não foi gravado.\nAbandonar o novo usuário ?"));
+    EXPECT_EQ(NewUserMissing(QString(), false, true, true),
+              QStringLiteral("O novo usuário não foi gravado: falta informar o nome do usuário.\nAbandonar o novo usuário ?"));
 }
 
 TEST_F(UsuariosScreen, ADatabaseErrorIsShownAndTheGridShowsWhatIsStored)
 {
-    // Longer than the column holds.
-    EXPECT_FALSE(edit(0, 0, QString(80, QLatin1Char('x'))));
+    tdb.db().execute(QStringLiteral("ALTER TABLE Usuarios ADD CONSTRAINT ck_teste CHECK (usuario <> 'proibido')"));
+    EXPECT_FALSE(edit(0, 0, QStringLiteral("proibido")));
     ASSERT_EQ(testUi.messages.size(), 1);
     EXPECT_EQ(testUi.lastMessage().style, 16);
     EXPECT_TRUE(testUi.lastMessage().text.startsWith(QStringLiteral("Erro no banco de dados:\n")));
     EXPECT_EQ(cell(0, 0), QStringLiteral("ana"));
     // A new user that cannot be written keeps what was typed, and nothing is added.
-    EXPECT_TRUE(edit(3, 0, QString(80, QLatin1Char('y'))));
+    EXPECT_TRUE(edit(3, 0, QStringLiteral("proibido")));
     EXPECT_TRUE(edit(3, 1, QStringLiteral("abcdef")));
     EXPECT_FALSE(edit(3, 2, QStringLiteral("S")));
     EXPECT_EQ(tdb.count(QStringLiteral("Usuarios")), 3);
     EXPECT_EQ(model().rowCount(), 4);
     EXPECT_EQ(cell(3, 1), QStringLiteral("abcdef"));
-    // The screen goes on: a shorter name now goes through.
+    // The screen goes on: another name now goes through.
     EXPECT_TRUE(edit(3, 0, QStringLiteral("yara")));
     EXPECT_EQ(stored().value(3), QStringLiteral("yara|abcdef|S"));
     EXPECT_EQ(tdb.count(QStringLiteral("Usuarios")), 4);

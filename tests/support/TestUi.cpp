@@ -70,6 +70,7 @@ void TestUi::clear()
     pointerHistory.clear();
     openedFiles.clear();
     modalWindows.clear();
+    waitTexts.clear();
     beeps = 0;
 }
 

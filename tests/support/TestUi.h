@@ -31,6 +31,7 @@ public:
     QList<int> pointerHistory;
     QStringList openedFiles;
     QStringList modalWindows;  // objectName of every window shown modally
+    QStringList waitTexts;     // text of every wait window; the task runs at once
     int beeps = 0;
 
     // Scripts. Answers are taken in order; when a queue is empty the
@@ -54,6 +55,11 @@ public:
     bool openWithDesktop(const QString& path) override;
     int showModal(QWidget* window) override;
     void beep() override { ++beeps; }
+    void waitWhile(const QString& text, const std::function<void()>& task) override
+    {
+        waitTexts << text;
+        task();
+    }
 
     const RecordedMessage& lastMessage() const { return messages.back(); }
     void clear();

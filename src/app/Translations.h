@@ -1,0 +1,10 @@
+#pragma once
+// Qt's own texts (standard buttons, input and file dialogs, print preview)
+// in Brazilian Portuguese.
+
+#include <QString>
+
+// Loads qtbase_pt_BR and, when present, qt_pt_BR from a folder (by default
+// Qt's translations folder) into the application. Returns how many were
+// loaded; with none, Qt's texts stay in English and the program goes on.
+int LoadQtTranslations(const QString& folder = QString());
