@@ -6,6 +6,7 @@
 #include "shell/DBSpecifics.h"
 #include "shell/Ui.h"
 
+#include <QScopeGuard>
 #include <exception>
 #include <memory>
 
@@ -393,18 +394,23 @@ int IssueTransfer::resolveAttorney(const QVariant& staged)
     const AttorneyName a = ParseAttorney(staged);
     if (a.kind == AttorneyName::None) return 0;
     if (a.kind == AttorneyName::Self) return 1;
+    const auto known = attorneyKeys_.constFind(a.name);
+    if (known != attorneyKeys_.constEnd()) return known.value();
     QString doubledName = a.name;
     doubledName.replace(QLatin1Char('\''), QLatin1String("''"));
     Recordset rs = db_.query(QStringLiteral("SELECT CodProcurador, Procurador FROM Procuradores WHERE Procurador='") +
                              doubledName + QLatin1Char('\''));
     if (rs.recordCount() > 0) {
         rs.moveFirst();
-        return rs.value(QStringLiteral("codProcurador")).toInt();
+        const int key = rs.value(QStringLiteral("codProcurador")).toInt();
+        attorneyKeys_.insert(a.name, key);
+        return key;
     }
     rs.addNew();
     rs.setValue(QStringLiteral("Procurador"), a.name);
     rs.update();
     const int key = generator("codprocurador_gen");
+    attorneyKeys_.insert(a.name, key);
     raise(TransferCounter::NumProcuradores);
     return key;
 }
@@ -461,6 +467,11 @@ TransferResult IssueTransfer::run(int issue)
 
 void IssueTransfer::apply(int issue, bool redo)
 {
+    // Attorney keys found or added by this run hold only inside its
+    // transaction.
+    attorneyKeys_.clear();
+    const auto forgetAttorneys = qScopeGuard([this] { attorneyKeys_.clear(); });
+
     const QString n = QString::number(issue);
     if (redo) {
         deleteEntryLinks(n);

@@ -154,4 +154,6 @@ private:
     int linkBase_ = 0;
     // RevProcs key given to each staged row, by its codigo.
     QHash<int, int> entryKeys_;
+    // Procuradores key of each attorney name met in the run.
+    QHash<QString, int> attorneyKeys_;
 };
