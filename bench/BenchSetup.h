@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace bench {
 
@@ -72,6 +73,14 @@ inline bool CopyDatabase(const QString& source, const QString& path)
 inline QString EmbeddedConnection(const QString& path)
 {
     return QStringLiteral("DRIVER=Firebird/InterBase(r) driver;CHARSET=UTF8;UID=SYSDBA;PWD=plumbrask;DBNAME=") + path;
+}
+
+// Peak resident memory of this process so far, in MB.
+inline double PeakMemoryMb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024.0;
 }
 
 }  // namespace bench

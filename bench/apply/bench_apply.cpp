@@ -2,7 +2,8 @@
 // processes: builds that database (bulk inserts, keys computed by the
 // program's own key functions), stages a generated text-layout issue of
 // 40,000 records and an XML-layout-like issue of 50,000 dispatches, applies
-// each with the program's transfer and prints staged rows per second.
+// each with the program's transfer and prints staged rows per second and
+// the peak resident memory of the process so far.
 //
 // Usage: bench_apply [processes] [text records] [xml dispatches]
 // With QUORVANTA_BENCH_BASE=file the database holding the processes is kept
@@ -344,10 +345,10 @@ double apply(int revista, int rows, const char* what)
     const double secs = t.nsecsElapsed() / 1e9;
     const double cpu = cpuSeconds() - cpu0;
     std::printf("%s RPI %d: %d linhas em %.2f s = %.0f linhas/s, CPU %.2f s (%s); novos processos %d, novos "
-                "procuradores %d, referências %d\n",
+                "procuradores %d, referências %d; pico de memória %.0f MB\n",
                 what, revista, rows, secs, rows / secs, cpu, result == TransferResult::Done ? "ok" : "FALHOU",
                 transfer.counter(TransferCounter::NumNewProcs), transfer.counter(TransferCounter::NumProcuradores),
-                transfer.counter(TransferCounter::NumProcsRef));
+                transfer.counter(TransferCounter::NumProcsRef), bench::PeakMemoryMb());
     std::fflush(stdout);
     return secs;
 }

@@ -46,17 +46,10 @@ TransferOptions BatchTransferOptions()
 QString StagedIssueProblem(int issue, DbConnection& db)
 {
     DbTransaction tx(db);
-    Recordset rs = db.query(QStringLiteral("SELECT DISTINCT revista FROM RPI"));
-    if (rs.recordCount() == 0)
+    const QStringList found = StagedIssues(db);
+    if (found.isEmpty())
         return QStringLiteral("Nenhum processo da RPI %1 foi lido: a atualização desta RPI não foi feita.").arg(issue);
-    QStringList found;
-    bool other = false;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const QVariant v = rs.value(0);
-        found << (v.isNull() ? QStringLiteral("Null") : QString::number(v.toInt()));
-        if (v.isNull() || v.toInt() != issue) other = true;
-    }
-    if (!other) return QString();
+    if (found == QStringList{QString::number(issue)}) return QString();
     return QStringLiteral("Os processos lidos são da RPI %1, não da RPI %2: a atualização desta RPI não foi feita.")
         .arg(found.join(QStringLiteral(", ")))
         .arg(issue);

@@ -7,6 +7,7 @@
 #include "shell/DBSpecifics.h"
 #include "shell/Ui.h"
 
+#include <QScopeGuard>
 #include <exception>
 #include <memory>
 
@@ -17,11 +18,22 @@ namespace {
 
 const QString kTitle = QStringLiteral("Atualização de Banco de Dados");
 
+// The main query reads short columns only: every staged row it returns is
+// held in memory at once. The long texts come one row at a time.
 const QString kMainColumns = QStringLiteral(
     "SELECT codigo,processo,revista, despacho, deposito, vigencia, concessao, apresentacao, natureza, nclver, "
-    "nclclasse, cferev, cfe, classe, marca, procurador, titular, cgccpf, prioridadenum, prioridadedata, "
-    "prioridadepais, titularpais");
-const QString kPetitionColumns = QStringLiteral(", protocolo, dataprotocolo, codserv, requerente, procuradorpeticao");
+    "nclclasse, cferev, marca, procurador, titular, cgccpf, prioridadenum, prioridadedata, prioridadepais, "
+    "titularpais");
+const QString kPetitionColumns = QStringLiteral(", protocolo, dataprotocolo, codserv, procuradorpeticao");
+const QString kLongTextColumns = QStringLiteral("SELECT codigo,apostila, especificacao, complemento, cfe, classe");
+const QString kPetitionLongTextColumns = QStringLiteral(", requerente");
+
+// What an older issue may fill in a process: the columns the refresh writes,
+// but revista, despacho and codserv, which belong to the latest entry.
+const QString kFillableColumns = QStringLiteral(
+    "SELECT processo, deposito, vigencia, concessao, apresentacao, natureza, nclver, nclclasse, cferev, cfe, classe, "
+    "marca, codprocurador, titular, cgccpf, prioridadenum, prioridadedata, prioridadepais, titularpais, apostila, "
+    "especificacao FROM Processos WHERE Processo=");
 
 // A value between apostrophes, its apostrophes doubled.
 QString quoted(const QVariant& v)
@@ -126,6 +138,15 @@ TransferOptions OptionsForIssue(int issue)
     return issue < kFirstXmlIssue ? TransferOptions::textLayout() : TransferOptions::withPetitions();
 }
 
+QStringList StagedIssues(DbConnection& db)
+{
+    Recordset rs = db.query(QStringLiteral("SELECT DISTINCT revista FROM RPI"));
+    QStringList found;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        found << (rs.value(0).isNull() ? QStringLiteral("Null") : QString::number(rs.value(0).toInt()));
+    return found;
+}
+
 StagedRow StagedRow::fromRecordset(const Recordset& rs)
 {
     StagedRow row;
@@ -227,57 +248,96 @@ QString ProcessInsertSql(const StagedRow& row, int attorney, const TransferOptio
     return sql;
 }
 
-QString ProcessRefreshSql(const StagedRow& row, const QVariant& storedMarca, int attorney, const TransferOptions& o)
+namespace {
+
+// The UPDATE of a known process. Without stored, a refresh: every value the
+// row holds is written. With stored (the process as it is now, for a row of
+// an older issue than the one that last refreshed it), only columns that are
+// Null are filled: revista, despacho, codserv, an attorney and every value
+// the process holds stay. Empty when there is nothing to write.
+QString processUpdateSql(const StagedRow& row, const QVariant& storedMarca, int attorney, const TransferOptions& o,
+                         const StagedRow* stored, const QVariant& storedAttorney)
 {
     auto present = [](const QVariant& v) { return !isAbsent(v); };
-    QString sql = QStringLiteral("UPDATE Processos SET ");
-    sql += QStringLiteral("Revista=") + bare(row.revista) + QLatin1Char(',');
-    if (o.petitions)
-        sql += QStringLiteral("Despacho=") + quoted(row.despacho) + QLatin1Char(',');
-    else
-        sql += QStringLiteral("Despacho=") + bare(row.despacho) + QLatin1Char(',');
-    if (attorney != 0) sql += QStringLiteral("codprocurador=") + QString::number(attorney) + QLatin1Char(',');
-    if (o.petitions && present(row.codserv)) sql += QStringLiteral("codserv=") + quoted(row.codserv) + QLatin1Char(',');
-    if (present(row.deposito)) sql += QStringLiteral("deposito=") + TestDate(row.deposito) + QLatin1Char(',');
-    if (present(row.concessao)) sql += QStringLiteral("concessao=") + TestDate(row.concessao) + QLatin1Char(',');
-    if (present(row.vigencia)) sql += QStringLiteral("vigencia=") + TestDate(row.vigencia) + QLatin1Char(',');
-    if (present(row.apresentacao))
+    const bool fill = stored != nullptr;
+    auto takes = [&](QVariant StagedRow::*column) {
+        return present(row.*column) && (!fill || isAbsent(stored->*column));
+    };
+    const QString head = QStringLiteral("UPDATE Processos SET ");
+    QString sql = head;
+    if (!fill) {
+        sql += QStringLiteral("Revista=") + bare(row.revista) + QLatin1Char(',');
+        if (o.petitions)
+            sql += QStringLiteral("Despacho=") + quoted(row.despacho) + QLatin1Char(',');
+        else
+            sql += QStringLiteral("Despacho=") + bare(row.despacho) + QLatin1Char(',');
+    }
+    if (attorney != 0 && (!fill || storedAttorney.toInt() == 0))
+        sql += QStringLiteral("codprocurador=") + QString::number(attorney) + QLatin1Char(',');
+    if (!fill && o.petitions && present(row.codserv))
+        sql += QStringLiteral("codserv=") + quoted(row.codserv) + QLatin1Char(',');
+    if (takes(&StagedRow::deposito)) sql += QStringLiteral("deposito=") + TestDate(row.deposito) + QLatin1Char(',');
+    if (takes(&StagedRow::concessao)) sql += QStringLiteral("concessao=") + TestDate(row.concessao) + QLatin1Char(',');
+    if (takes(&StagedRow::vigencia)) sql += QStringLiteral("vigencia=") + TestDate(row.vigencia) + QLatin1Char(',');
+    if (takes(&StagedRow::apresentacao))
         sql += QStringLiteral("apresentacao=") + quoted(row.apresentacao) + QLatin1Char(',');
-    if (present(row.natureza)) sql += QStringLiteral("natureza=") + quoted(row.natureza) + QLatin1Char(',');
-    if (present(row.nclver)) sql += QStringLiteral("nclver=") + bare(row.nclver) + QLatin1Char(',');
-    if (present(row.nclclasse)) {
+    if (takes(&StagedRow::natureza)) sql += QStringLiteral("natureza=") + quoted(row.natureza) + QLatin1Char(',');
+    if (takes(&StagedRow::nclver)) sql += QStringLiteral("nclver=") + bare(row.nclver) + QLatin1Char(',');
+    if (takes(&StagedRow::nclclasse)) {
         sql += QStringLiteral("NCLClasse=") + bare(row.nclclasse) + QLatin1Char(',');
         // A staged national class is written below; the column is set once.
-        if (o.niceClassClearsClasse && !present(row.classe)) sql += QStringLiteral("Classe=Null,");
+        if (!fill && o.niceClassClearsClasse && !present(row.classe)) sql += QStringLiteral("Classe=Null,");
     }
-    if (present(row.cferev)) sql += QStringLiteral("cferev=") + bare(row.cferev) + QLatin1Char(',');
-    if (present(row.cfe)) sql += QStringLiteral("cfe=") + quoted(row.cfe) + QLatin1Char(',');
-    if (present(row.classe)) sql += QStringLiteral("classe=") + quoted(row.classe) + QLatin1Char(',');
+    if (takes(&StagedRow::cferev)) sql += QStringLiteral("cferev=") + bare(row.cferev) + QLatin1Char(',');
+    if (takes(&StagedRow::cfe)) sql += QStringLiteral("cfe=") + quoted(row.cfe) + QLatin1Char(',');
+    // A national class is filled only into a process without a Nice class.
+    if (takes(&StagedRow::classe) && (!fill || isAbsent(stored->nclclasse)))
+        sql += QStringLiteral("classe=") + quoted(row.classe) + QLatin1Char(',');
 
     const QString mark = StagedMark(row.marca);
-    if (!mark.isEmpty() && (isAbsent(storedMarca) || mark != literalText(storedMarca))) {
+    if (!mark.isEmpty() && (isAbsent(storedMarca) || (!fill && mark != literalText(storedMarca)))) {
         const MarkKeys keys = MarkKeys::of(mark);
         sql += QStringLiteral("Marca='") + cleanedText(mark) + QStringLiteral("',");
         sql += QStringLiteral("MarcaClean=") + quoted(keys.clean) + QLatin1Char(',');
         sql += QStringLiteral("marcaphon1=") + quoted(keys.phon1) + QLatin1Char(',');
         sql += QStringLiteral("marcaphon2=") + quoted(keys.phon2) + QLatin1Char(',');
     }
-    if (present(row.titular)) sql += QStringLiteral("Titular='") + cleanedText(row.titular) + QStringLiteral("',");
-    if (present(row.cgccpf)) sql += QStringLiteral("CGCCPF=") + quoted(row.cgccpf) + QLatin1Char(',');
-    if (present(row.prioridadenum))
+    if (takes(&StagedRow::titular)) sql += QStringLiteral("Titular='") + cleanedText(row.titular) + QStringLiteral("',");
+    if (takes(&StagedRow::cgccpf)) sql += QStringLiteral("CGCCPF=") + quoted(row.cgccpf) + QLatin1Char(',');
+    if (takes(&StagedRow::prioridadenum))
         sql += QStringLiteral("prioridadenum=") + quoted(row.prioridadenum) + QLatin1Char(',');
-    if (present(row.prioridadedata))
+    if (takes(&StagedRow::prioridadedata))
         sql += QStringLiteral("prioridadedata=") + TestDate(row.prioridadedata) + QLatin1Char(',');
-    if (present(row.prioridadepais))
+    if (takes(&StagedRow::prioridadepais))
         sql += QStringLiteral("prioridadepais=") + quoted(row.prioridadepais) + QLatin1Char(',');
-    if (present(row.titularpais))
+    if (takes(&StagedRow::titularpais))
         sql += QStringLiteral("titularpais=") + quoted(row.titularpais) + QLatin1Char(',');
-    if (present(row.apostila)) sql += QStringLiteral("apostila='") + cleanedText(row.apostila) + QStringLiteral("',");
-    if (present(row.especificacao))
+    if (takes(&StagedRow::apostila))
+        sql += QStringLiteral("apostila='") + cleanedText(row.apostila) + QStringLiteral("',");
+    if (takes(&StagedRow::especificacao))
         sql += QStringLiteral("especificacao='") + cleanedText(row.especificacao) + QLatin1Char('\'');
     if (sql.endsWith(QLatin1Char(','))) sql.chop(1);
+    if (sql.size() == head.size()) return QString();
     sql += QStringLiteral(" Where processo = ") + bare(row.processo);
     return sql;
+}
+
+}  // namespace
+
+QString ProcessRefreshSql(const StagedRow& row, const QVariant& storedMarca, int attorney, const TransferOptions& o)
+{
+    return processUpdateSql(row, storedMarca, attorney, o, nullptr, QVariant());
+}
+
+QString ProcessFillSql(const StagedRow& row, const StagedRow& stored, const QVariant& storedAttorney, int attorney,
+                       const TransferOptions& o)
+{
+    return processUpdateSql(row, stored.marca, attorney, o, &stored, storedAttorney);
+}
+
+bool IsOlderIssue(const QVariant& staged, const QVariant& stored)
+{
+    return !isAbsent(staged) && !isAbsent(stored) && staged.toLongLong() < stored.toLongLong();
 }
 
 QString EntryInsertSql(const StagedRow& row, int petitionAttorney, const TransferOptions& o)
@@ -335,18 +395,23 @@ int IssueTransfer::resolveAttorney(const QVariant& staged)
     const AttorneyName a = ParseAttorney(staged);
     if (a.kind == AttorneyName::None) return 0;
     if (a.kind == AttorneyName::Self) return 1;
+    const auto known = attorneyKeys_.constFind(a.name);
+    if (known != attorneyKeys_.constEnd()) return known.value();
     QString doubledName = a.name;
     doubledName.replace(QLatin1Char('\''), QLatin1String("''"));
     Recordset rs = db_.query(QStringLiteral("SELECT CodProcurador, Procurador FROM Procuradores WHERE Procurador='") +
                              doubledName + QLatin1Char('\''));
     if (rs.recordCount() > 0) {
         rs.moveFirst();
-        return rs.value(QStringLiteral("codProcurador")).toInt();
+        const int key = rs.value(QStringLiteral("codProcurador")).toInt();
+        attorneyKeys_.insert(a.name, key);
+        return key;
     }
     rs.addNew();
     rs.setValue(QStringLiteral("Procurador"), a.name);
     rs.update();
     const int key = generator("codprocurador_gen");
+    attorneyKeys_.insert(a.name, key);
     raise(TransferCounter::NumProcuradores);
     return key;
 }
@@ -403,8 +468,16 @@ TransferResult IssueTransfer::run(int issue)
 
 void IssueTransfer::apply(int issue, bool redo)
 {
+    // Attorney keys found or added by this run hold only inside its
+    // transaction.
+    attorneyKeys_.clear();
+    const auto forgetAttorneys = qScopeGuard([this] { attorneyKeys_.clear(); });
+
     const QString n = QString::number(issue);
-    if (redo) db_.execute(QStringLiteral("DELETE FROM RevProcs WHERE RPI=") + n);
+    if (redo) {
+        deleteEntryLinks(n);
+        db_.execute(QStringLiteral("DELETE FROM RevProcs WHERE RPI=") + n);
+    }
 
     // Mark the issue with the key its first entry will get.
     const int firstKey = generator("codrevproc_gen") + 1;
@@ -419,13 +492,10 @@ void IssueTransfer::apply(int issue, bool redo)
     entryKeys_.clear();
 
     if (options_.countStaged) {
-        Recordset rs = db_.query(QStringLiteral("SELECT codigo FROM RPI order by codigo desc"));
-        int highest = 0;
-        if (rs.recordCount() > 0) {
-            rs.moveFirst();
-            highest = rs.value(0).toInt();
-        }
-        setCounter(TransferCounter::ProcsAtualizar, highest);
+        // XML-layout staging has gaps in codigo: count the rows themselves.
+        Recordset rs = db_.query(QStringLiteral("SELECT count(*) FROM RPI"));
+        rs.moveFirst();
+        setCounter(TransferCounter::ProcsAtualizar, rs.value(0).toInt());
     }
 
     db_.cursorLocation = CursorLoc;
@@ -451,19 +521,22 @@ void IssueTransfer::transferRow(const StagedRow& staged)
     StagedRow row = staged;
     // Long texts, one row at a time.
     {
-        Recordset lt = db_.query(QStringLiteral("SELECT codigo,apostila, especificacao, complemento FROM RPI WHERE codigo=") +
-                                 bare(row.codigo));
+        Recordset lt = db_.query(kLongTextColumns + (options_.petitions ? kPetitionLongTextColumns : QString()) +
+                                 QStringLiteral(" FROM RPI WHERE codigo=") + bare(row.codigo));
         if (lt.recordCount() > 0) {
             lt.moveFirst();
             row.apostila = lt.value(1);
             row.especificacao = lt.value(2);
             row.complemento = lt.value(3);
+            row.cfe = lt.value(4);
+            row.classe = lt.value(5);
+            if (options_.petitions) row.requerente = lt.value(6);
         }
     }
     // Known process.
     const QString known =
         options_.petitions
-            ? QStringLiteral("SELECT processo, marca FROM Processos WHERE Processo=")
+            ? QStringLiteral("SELECT processo, revista, marca FROM Processos WHERE Processo=")
             : QStringLiteral(
                   "SELECT processo,revista, despacho, deposito, vigencia, concessao, apresentacao, natureza, nclver, "
                   "nclclasse, cferev, cfe, classe, marca, codprocurador, titular, cgccpf, prioridadenum, "
@@ -479,7 +552,10 @@ void IssueTransfer::transferRow(const StagedRow& staged)
         raise(TransferCounter::NumNewProcs);
     } else {
         process.moveFirst();
-        db_.execute(ProcessRefreshSql(row, process.value(QStringLiteral("marca")), attorney, options_));
+        if (IsOlderIssue(row.revista, process.value(QStringLiteral("revista"))))
+            fillFromOlderIssue(row, attorney);
+        else
+            db_.execute(ProcessRefreshSql(row, process.value(QStringLiteral("marca")), attorney, options_));
     }
 
     db_.execute(EntryInsertSql(row, petitionAttorney, options_));
@@ -487,6 +563,32 @@ void IssueTransfer::transferRow(const StagedRow& staged)
     const int entries = counter(TransferCounter::NumProcs);
     if (entries == 1) linkBase_ = generator("codrevproc_gen") - 1;
     entryKeys_.insert(row.codigo.toInt(), linkBase_ + entries);
+}
+
+void IssueTransfer::fillFromOlderIssue(const StagedRow& row, int attorney)
+{
+    Recordset rs = db_.query(kFillableColumns + bare(row.processo));
+    if (rs.recordCount() == 0) return;
+    rs.moveFirst();
+    const QString sql =
+        ProcessFillSql(row, StagedRow::fromRecordset(rs), rs.value(QStringLiteral("codprocurador")), attorney, options_);
+    if (!sql.isEmpty()) db_.execute(sql);
+}
+
+void IssueTransfer::deleteEntryLinks(const QString& issue)
+{
+    // The issue's entries, and with them the links that point at them, in
+    // either link table. The key range lets the link tables' index find them.
+    Recordset range =
+        db_.query(QStringLiteral("SELECT min(codigo), max(codigo) FROM RevProcs WHERE RPI=") + issue);
+    range.moveFirst();
+    if (range.eof() || isAbsent(range.value(0))) return;
+    const QString between = QString::number(range.value(0).toLongLong()) + QStringLiteral(" AND ") +
+                            QString::number(range.value(1).toLongLong());
+    for (const char* table : {"RevProcRef", "RevProcRefProc"})
+        db_.execute(QStringLiteral("DELETE FROM ") + QLatin1String(table) + QStringLiteral(" WHERE codigo BETWEEN ") +
+                    between + QStringLiteral(" AND codigo IN (SELECT codigo FROM RevProcs WHERE RPI=") + issue +
+                    QLatin1Char(')'));
 }
 
 void IssueTransfer::linkCitations()

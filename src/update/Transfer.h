@@ -63,7 +63,12 @@ inline constexpr int kFirstXmlIssue = 2220;
 // The transfer that fits a staged issue.
 TransferOptions OptionsForIssue(int issue);
 
-// One staged RPI row, long texts included.
+// The issues staging holds rows of, ascending, as texts ("Null" for rows
+// without an issue number): one when staging holds one issue.
+QStringList StagedIssues(DbConnection& db = DbConnection::instance());
+
+// One staged RPI row, long texts included (also used for a Processos row:
+// the columns of the same names).
 struct StagedRow {
     QVariant codigo, processo, revista, despacho;
     QVariant deposito, vigencia, concessao;
@@ -99,6 +104,16 @@ AttorneyName ParseAttorney(const QVariant& staged);
 QString ProcessInsertSql(const StagedRow& row, int attorney, const TransferOptions& options);
 QString ProcessRefreshSql(const StagedRow& row, const QVariant& storedMarca, int attorney,
                           const TransferOptions& options);
+// The update of a known process by a row of an older issue than the one that
+// last refreshed it: only the process's Null columns are filled (the mark
+// with its keys, a national class only while there is no Nice class, an
+// attorney only when there is none); revista, despacho and codserv stay.
+// stored holds the process's own columns under the same names. Empty when
+// nothing is to be filled.
+QString ProcessFillSql(const StagedRow& row, const StagedRow& stored, const QVariant& storedAttorney, int attorney,
+                       const TransferOptions& options);
+// True when a staged row's issue is older than the issue stored on its process.
+bool IsOlderIssue(const QVariant& stagedRevista, const QVariant& storedRevista);
 QString EntryInsertSql(const StagedRow& row, int petitionAttorney, const TransferOptions& options);
 
 enum class TransferResult { Done, Cancelled, Failed };
@@ -124,6 +139,8 @@ public:
 private:
     void apply(int issue, bool redo);
     void transferRow(const StagedRow& row);
+    void fillFromOlderIssue(const StagedRow& row, int attorney);
+    void deleteEntryLinks(const QString& issue);
     void linkCitations();
     void setCounter(TransferCounter c, int value);
     void raise(TransferCounter c) { setCounter(c, counters_[int(c)] + 1); }
@@ -137,4 +154,6 @@ private:
     int linkBase_ = 0;
     // RevProcs key given to each staged row, by its codigo.
     QHash<int, int> entryKeys_;
+    // Procuradores key of each attorney name met in the run.
+    QHash<QString, int> attorneyKeys_;
 };

@@ -73,6 +73,12 @@ UpdateDialogState ReadUpdateDialogState(DbConnection& db)
     }
     rs.moveFirst();
     s.stagedDate = rs.value(QStringLiteral("rdata")).toDate();
+    // Rows of more than one issue cannot be applied under one issue's
+    // bookkeeping.
+    const QStringList issues = StagedIssues(db);
+    if (issues.size() > 1)
+        s.notice = QStringLiteral("Os processos lidos são de mais de uma RPI (%1): leia a revista novamente.")
+                       .arg(issues.join(QStringLiteral(", ")));
     return s;
 }
 

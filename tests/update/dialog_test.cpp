@@ -126,6 +126,29 @@ TEST(UpdateDialog, NothingToApply)
     EXPECT_TRUE(f.isVisible());
 }
 
+TEST(UpdateDialog, RefusesStagingOfMoreThanOneIssue)
+{
+    TestDb tdb;
+    TestUi tui;
+    registerIssue(2150, QDate(2012, 4, 24));
+    registerIssue(2151, QDate(2012, 5, 1));
+    stageRow(1, 81000001, 2150, QStringLiteral("400"));
+    stageRow(2, 81000002, 2151, QStringLiteral("400"));
+    const QString notice = QStringLiteral("Os processos lidos são de mais de uma RPI (2150, 2151): leia a revista novamente.");
+    frmAtualizaBD f;
+    f.show();
+    f.Form_Activate();
+    EXPECT_EQ(textOf(f, "NumRevista"), QStringLiteral("2150"));
+    EXPECT_EQ(textOf(f, "D"), notice);
+    f.SelecFile_Click();
+    ASSERT_EQ(tui.messages.size(), 1);
+    EXPECT_EQ(tui.lastMessage().text, notice);
+    EXPECT_EQ(tui.lastMessage().title, kTitle);
+    EXPECT_EQ(tdb.count(QStringLiteral("RevProcs")), 0);
+    EXPECT_EQ(valueOf(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista=2150")).toInt(), 0);
+    EXPECT_TRUE(f.isVisible());
+}
+
 TEST(UpdateDialog, ChoosesTransferByStagedIssue)
 {
     // Below 2220 the text-layout transfer (no petition columns written);
@@ -232,7 +255,9 @@ TEST(UpdateDialog, FailedTransferStaysOpenWithNothingCounted)
     registerIssue(2150, QDate(2012, 4, 24));
     stageRow(1, 81000001, 2150, QStringLiteral("400"), {{"procurador", QStringLiteral("NOVO")}});
     stageRow(2, 81000002, 2150, QStringLiteral("400"));
-    tdb.db().execute(QStringLiteral("UPDATE RPI SET revista=Null WHERE codigo=2"));
+    // The links cannot be written: the run fails after every row was applied.
+    stageCitation(1, 81000009, 2, 2150);
+    tdb.db().execute(QStringLiteral("DROP TABLE RevProcRef"));
     frmAtualizaBD f;
     f.show();
     f.SelecFile_Click();

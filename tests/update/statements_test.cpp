@@ -155,6 +155,54 @@ TEST(RefreshStatement, PetitionsQuoteDispatchAndKeepServiceCode)
               QStringLiteral("UPDATE Processos SET Revista=2150,Despacho='IPAS009' Where processo = 81234567"));
 }
 
+TEST(FillStatement, OlderRowFillsOnlyNullColumns)
+{
+    StagedRow r = baseRow();
+    r.despacho = QStringLiteral("IPAS024");
+    r.codserv = QStringLiteral("3371");
+    r.deposito = QDate(2010, 3, 5);
+    r.concessao = QDate(2011, 1, 2);
+    r.nclclasse = 9;
+    r.classe = QStringLiteral("25.10");
+    r.marca = QStringLiteral(" Velha ");
+    r.titular = QStringLiteral("Tit D'B");
+    r.especificacao = QStringLiteral("esp");
+    StagedRow stored;
+    stored.deposito = QDate(2010, 1, 1);
+    stored.nclclasse = 25;
+    stored.marca = QStringLiteral("NOVA");
+    stored.titular = QStringLiteral("ALFA");
+    const TransferOptions o = TransferOptions::withPetitions();
+
+    // Never revista, despacho, codserv nor a held value; no national class
+    // beside a Nice class; an attorney only where there is none.
+    EXPECT_EQ(ProcessFillSql(r, stored, 4, 7, o),
+              QStringLiteral("UPDATE Processos SET concessao='02.01.2011',especificacao='esp' Where processo = 81234567"));
+    EXPECT_EQ(ProcessFillSql(r, stored, 0, 7, o),
+              QStringLiteral("UPDATE Processos SET codprocurador=7,concessao='02.01.2011',especificacao='esp' "
+                             "Where processo = 81234567"));
+
+    // A process without a mark, a Nice class or a holder takes the row's,
+    // the mark with its keys.
+    stored.nclclasse = QVariant();
+    stored.marca = QVariant();
+    stored.titular = QVariant();
+    stored.concessao = QDate(2011, 1, 1);
+    stored.especificacao = QStringLiteral("x");
+    EXPECT_EQ(ProcessFillSql(r, stored, 4, 0, o),
+              QStringLiteral("UPDATE Processos SET NCLClasse=9,classe='25.10',Marca='Velha',MarcaClean='%1',"
+                             "marcaphon1='%2',marcaphon2='%3',Titular='Tit D''B' Where processo = 81234567")
+                  .arg(LimpaTexto(QStringLiteral("Velha")), CalcMetaphone(QStringLiteral("Velha"), 0, 0),
+                       CalcMetaphone(QStringLiteral("Velha"), -1, 0)));
+
+    // Nothing to fill: no statement.
+    EXPECT_EQ(ProcessFillSql(baseRow(), stored, 4, 7, o), QString());
+    EXPECT_TRUE(IsOlderIssue(2899, 2901));
+    EXPECT_FALSE(IsOlderIssue(2901, 2901));
+    EXPECT_FALSE(IsOlderIssue(2902, 2901));
+    EXPECT_FALSE(IsOlderIssue(2899, QVariant()));
+}
+
 TEST(InsertStatement, ProcessWithoutMark)
 {
     StagedRow r = baseRow();
