@@ -32,4 +32,10 @@ QString TaxIdCondition(const QString& taxId, bool exact)
     return MatchCondition(QStringLiteral("r.cgccpf"), taxId, exact ? Exata : EmQualquerParte);
 }
 
+QString ClassCondition(const QStringList& classes, bool afinidade)
+{
+    return QStringLiteral("(r.nclclasse in(") + classes.join(QLatin1Char(','))
+           + (afinidade ? QStringLiteral(") OR (Classe is not null))") : QStringLiteral("))"));
+}
+
 }  // namespace conditions

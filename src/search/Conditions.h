@@ -28,4 +28,8 @@ QString MatchCondition(const QString& column, const QString& text, int location)
 // The holder's tax id: r.cgccpf = 'T' (exact) or r.cgccpf LIKE '%T%'.
 QString TaxIdCondition(const QString& taxId, bool exact);
 
+// The Nice classes chosen: (r.nclclasse in(N,...)), or with the old national
+// classification included (r.nclclasse in(N,...) OR (Classe is not null)).
+QString ClassCondition(const QStringList& classes, bool afinidade);
+
 }  // namespace conditions

@@ -117,8 +117,7 @@ Outcome BuildSearch(const Criteria& c)
         texts << t;
     }
     if (!numbers.isEmpty()) {
-        s.whereClause += QStringLiteral(" AND (r.nclclasse in(") + numbers.join(QLatin1Char(','))
-                         + (c.afinidade ? QStringLiteral(") OR (Classe is not null))") : QStringLiteral("))"));
+        s.whereClause += QStringLiteral(" AND ") + conditions::ClassCondition(numbers, c.afinidade);
         s.nclText = texts.join(QLatin1Char('/'));
     }
 

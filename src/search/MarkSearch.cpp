@@ -105,8 +105,7 @@ Outcome BuildSearch(const Criteria& c)
         usedTexts << classTexts[i];
     }
     if (!used.isEmpty()) {
-        s.whereClause += QStringLiteral(" AND (r.nclclasse in(") + used.join(QLatin1Char(','))
-                         + (c.afinidade ? QStringLiteral(") OR (Classe is not null))") : QStringLiteral("))"));
+        s.whereClause += QStringLiteral(" AND ") + conditions::ClassCondition(used, c.afinidade);
         s.nclText = usedTexts.join(QLatin1Char('/'));
     }
 
