@@ -138,8 +138,6 @@ struct XmlProcess {
 // ---- bytes of one line -------------------------------------------------
 
 QString text(std::string_view b) { return cp1252::decode(b.data(), qsizetype(b.size())); }
-QByteArray bytesOf(std::string_view b) { return QByteArray(b.data(), qsizetype(b.size())); }
-QString text(const QByteArray& b) { return cp1252::decode(b); }
 
 constexpr auto npos = std::string_view::npos;
 
@@ -524,10 +522,10 @@ void IssueParser::handle()
     }
     case TNome:
         joinUntil("/nome>", " ");
-        p_.marca = text(UpperAsciiOutsideEntities(bytesOf(between(line_, "<nome>", "</nome>"))));
+        p_.marca = text(between(line_, "<nome>", "</nome>"));
         break;
     case TTraducao:
-        p_.marca = text(UpperAsciiOutsideEntities(bytesOf(between(line_, "<traducao>", "</traducao>"))));
+        p_.marca = text(between(line_, "<traducao>", "</traducao>"));
         break;
     case TMarcaEnd:
         state_ = Process;
@@ -649,7 +647,8 @@ void IssueParser::writeProcess()
     }
 
     const QString procurador = textcase::upper(decoded(p_.procurador));
-    const QString marca = LeftWhole(decoded(p_.marca), kMarcaMax);
+    // Upper-cased once decoded, so accented letters get their capitals too.
+    const QString marca = LeftWhole(textcase::upper(decoded(p_.marca)), kMarcaMax);
     const XmlHolder* first = p_.holders.isEmpty() ? nullptr : &p_.holders.first();
     const QString titular = first ? decoded(first->nome) : QString();
     QString titularpais;
@@ -727,30 +726,6 @@ void IssueParser::writeProcess()
 }
 
 }  // namespace
-
-QByteArray UpperAsciiOutsideEntities(const QByteArray& in)
-{
-    QByteArray out = in;
-    const qsizetype n = out.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = out[i];
-        if (c == '&') {
-            // Leave "&name;" and "&#x..;" as they are: the decoder reads them.
-            qsizetype j = i + 1;
-            while (j < n && j - i <= 8 &&
-                   ((out[j] >= 'a' && out[j] <= 'z') || (out[j] >= 'A' && out[j] <= 'Z') ||
-                    (out[j] >= '0' && out[j] <= '9') || out[j] == '#'))
-                ++j;
-            if (j < n && out[j] == ';' && j > i + 1) {
-                i = j;
-                continue;
-            }
-        } else if (c >= 'a' && c <= 'z') {
-            out[i] = char(c - ('a' - 'A'));
-        }
-    }
-    return out;
-}
 
 QString NaturezaCode(const QString& v)
 {

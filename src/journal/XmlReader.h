@@ -72,11 +72,6 @@ private:
     int processes_ = 0;
 };
 
-// The mark text as read: ASCII letters upper-cased, every other byte kept
-// (the bytes of two-byte letters and the letters of entity references
-// included), so the decoder still finds them.
-QByteArray UpperAsciiOutsideEntities(const QByteArray& text);
-
 // The code of natureza's decoded text: P, S, C, G, K by what it holds, P
 // for any other text; empty stays empty.
 QString NaturezaCode(const QString& decoded);

@@ -67,7 +67,7 @@ TEST(ForeignNames, FromTheArchiveToTheAttorneySearch)
     const QString row = QStringLiteral(" FROM RPI WHERE processo = %1 ROWS 1").arg(p.number);
     EXPECT_EQ(scalar("SELECT titular" + row).toString(), p.holders[0].name);
     EXPECT_EQ(scalar("SELECT procurador" + row).toString(), QStringLiteral("JÜRGEN GROß – MARCAS"));
-    EXPECT_EQ(scalar("SELECT marca" + row).toString(), QString::fromUcs4(U"ŁóDź LöWE \U0001F600"));
+    EXPECT_EQ(scalar("SELECT marca" + row).toString(), QString::fromUcs4(U"ŁÓDŹ LÖWE \U0001F600"));
     EXPECT_EQ(scalar("SELECT especificacao" + row).toString(), p.especificacao);
 
     tui.clear();
