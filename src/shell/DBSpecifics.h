@@ -24,6 +24,11 @@ inline constexpr const char* kDefaultDriver = "Firebird/InterBase(r) driver";
 // Fills CursorLoc, DbPath, DbPassword and OfficeName, in this order.
 void ReadSettings();
 
+// Why DbPassword cannot reach the server whole, or empty when it can.
+// Start-up refuses the settings file with this text.
+QString PasswordProblem();
+inline constexpr int kMaxPasswordBytes = 255;
+
 // "DRIVER=...;CLIENT=...;CHARSET=...;UID=SYSDBA;PWD=...;DBNAME=..." with the
 // ODBC section read anew at every call.
 QString BuildConnectionString();

@@ -156,17 +156,36 @@ DbError::DbError(const QString& message, const QString& sql)
 {
 }
 
+namespace {
+
+// Where "KEY=" starts a part of s (at the start or after a ";"), from
+// position from on; -1 when it does not.
+qsizetype partAt(const QString& s, QLatin1StringView key, qsizetype from = 0)
+{
+    for (qsizetype at = s.indexOf(key, from, Qt::CaseInsensitive); at >= 0;
+         at = s.indexOf(key, at + 1, Qt::CaseInsensitive))
+        if (at == 0 || s[at - 1] == QLatin1Char(';')) return at;
+    return -1;
+}
+
+}  // namespace
+
 ConnectionParts ParseConnectionString(const QString& s)
 {
     ConnectionParts p;
-    QString head = s;
-    // DBNAME comes last and is taken whole (a path may hold any character).
-    const int at = s.indexOf(QStringLiteral("DBNAME="), 0, Qt::CaseInsensitive);
-    if (at >= 0 && (at == 0 || s[at - 1] == QLatin1Char(';'))) {
-        p.dbname = s.mid(at + 7);
-        head = s.left(at);
+    // PWD and DBNAME come last, in this order, and are taken whole: the
+    // password runs up to the ";DBNAME=" that follows it, the path to the
+    // end, so either may hold ";".
+    const QLatin1StringView pwdKey("PWD="), dbKey("DBNAME=");
+    const qsizetype pwdAt = partAt(s, pwdKey);
+    const qsizetype dbAt = partAt(s, dbKey, pwdAt < 0 ? 0 : pwdAt + pwdKey.size());
+    if (dbAt >= 0) p.dbname = s.mid(dbAt + dbKey.size());
+    if (pwdAt >= 0) {
+        const qsizetype end = dbAt >= 0 ? dbAt - 1 : s.size();
+        p.pwd = s.mid(pwdAt + pwdKey.size(), end - pwdAt - pwdKey.size());
     }
-    for (const QString& part : head.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const qsizetype headEnd = pwdAt >= 0 ? pwdAt : (dbAt >= 0 ? dbAt : s.size());
+    for (const QString& part : s.left(headEnd).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const int eq = part.indexOf(QLatin1Char('='));
         if (eq < 0) continue;
         const QString key = part.left(eq).trimmed().toUpper();
@@ -175,7 +194,6 @@ ConnectionParts ParseConnectionString(const QString& s)
         else if (key == QLatin1String("CLIENT")) p.client = value;
         else if (key == QLatin1String("CHARSET")) p.charset = value;
         else if (key == QLatin1String("UID")) p.uid = value;
-        else if (key == QLatin1String("PWD")) p.pwd = value;
     }
     return p;
 }

@@ -19,7 +19,6 @@ QString IniFilePath;
 namespace {
 QString g_programDir;
 constexpr const char* kIniName = "quorvanta.Ini";
-constexpr int kMaxValue = 254;  // the profile read's buffer holds 255 with its NUL
 }  // namespace
 
 QString programDir()
@@ -51,7 +50,7 @@ QString DecodeSettingsText(const QByteArray& bytes)
     return cp1252::decode(bytes);
 }
 
-QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key)
+QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key, int maxLength)
 {
     QFile f(iniPath);
     if (!f.open(QIODevice::ReadOnly)) return QString();
@@ -70,7 +69,7 @@ QString GetIniValueFrom(const QString& iniPath, const QString& section, const QS
         const int eq = line.indexOf(QLatin1Char('='));
         if (eq < 0) continue;
         if (line.left(eq).trimmed().compare(key.trimmed(), Qt::CaseInsensitive) != 0) continue;
-        return line.mid(eq + 1).left(kMaxValue);
+        return maxLength < 0 ? line.mid(eq + 1) : line.mid(eq + 1).left(maxLength);
     }
     return QString();
 }
@@ -90,6 +89,10 @@ bool Main()
     }
     EndSignals::install();
     DBSpecifics::ReadSettings();
+    if (const QString why = DBSpecifics::PasswordProblem(); !why.isEmpty()) {
+        MsgBox(why, vb::Critical, QStringLiteral("Erro no arquivo Quorvanta.Ini"));
+        return false;
+    }
     DbConnection& db = DbConnection::instance();
     db.cursorLocation = DBSpecifics::CursorLoc;
     const QString connectionString = DBSpecifics::BuildConnectionString();

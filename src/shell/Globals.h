@@ -27,8 +27,9 @@ QString DecodeSettingsText(const QByteArray& bytes);
 // regard to letter case, the value as written after "=", at most 254
 // characters, empty when missing. Never fails.
 QString GetIniValue(const QString& section, const QString& key);
-// The same over a given file (used by GetIniValue and by tests).
-QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key);
+// The same over a given file (used by GetIniValue and by tests); a
+// negative maxLength reads the value whole.
+QString GetIniValueFrom(const QString& iniPath, const QString& section, const QString& key, int maxLength = 254);
 
 // Shown while the connection opens at start-up.
 inline const QString kConnectingText = QStringLiteral("Conectando ao banco de dados…");

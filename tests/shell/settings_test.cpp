@@ -103,6 +103,39 @@ TEST(Settings, OfficePasswordReplacesTheProgramsOwn)
     EXPECT_EQ(DBSpecifics::DbPassword, QString("plumbrask"));
 }
 
+TEST(Settings, PasswordReachesTheConnectionWholeOrIsRefusedByName)
+{
+    QTemporaryDir d;
+    Globals::IniFilePath = d.filePath("quorvanta.Ini");
+    const QString longPassword = QString(300, QLatin1Char('x'));
+    writeFile(Globals::IniFilePath, "[Database]\nDatabaseName=servidor:/dados/a;b.fdb\nPassword=a;b;UID=x\n");
+    DBSpecifics::ReadSettings();
+    EXPECT_TRUE(DBSpecifics::PasswordProblem().isEmpty());
+    ConnectionParts p = ParseConnectionString(BuildConnectionString());
+    EXPECT_EQ(p.pwd, QString("a;b;UID=x"));
+    EXPECT_EQ(p.uid, QString("SYSDBA"));
+    EXPECT_EQ(p.dbname, QString("servidor:/dados/a;b.fdb"));
+
+    // Longer than any other value may be: read whole, then refused.
+    writeFile(Globals::IniFilePath, "[Database]\nDatabaseName=base.fdb\nPassword=" + longPassword.toUtf8() + "\n");
+    DBSpecifics::ReadSettings();
+    EXPECT_EQ(DBSpecifics::DbPassword, longPassword);
+    EXPECT_TRUE(DBSpecifics::PasswordProblem().contains("linha Password"));
+
+    // What the string cannot carry: start-up refuses before connecting.
+    TestUi ui;
+    Globals::setProgramDir(d.path());
+    writeFile(Globals::IniFilePath, "[Database]\nDatabaseName=servidor:/base.fdb\nPassword=a;dbname=/outra.fdb\n");
+    EXPECT_FALSE(Globals::Main());
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().icon(), vb::Critical);
+    EXPECT_TRUE(ui.lastMessage().text.startsWith(
+        "A senha da linha Password da seção [Database] do arquivo quorvanta.Ini contém \";DBNAME=\""));
+    EXPECT_TRUE(ui.waitTexts.isEmpty());
+    EXPECT_FALSE(DbConnection::instance().isOpen());
+    Globals::setProgramDir(QString());
+}
+
 TEST(Startup, MissingSettingsFileEndsWithTheMessage)
 {
     TestUi ui;
