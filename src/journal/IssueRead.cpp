@@ -126,7 +126,8 @@ QString IssueRead::extract(const QString& archivePath, const QString& dir)
         unzip.setHonorDirectories(false);
         if (unzip.Unzip(QString(), QString()) != 0) {
             extracted = false;
-            MsgBox(unzip.GetLastMessage());
+            // Shown once the read has ended and other desks may read again.
+            unzipMessage_ = unzip.GetLastMessage();
         }
     }
     // The extraction is synchronous: what is not there now never comes.
@@ -142,10 +143,11 @@ QString IssueRead::extract(const QString& archivePath, const QString& dir)
 bool IssueRead::fromArchive(const QString& archivePath, const Parse& parse)
 {
     // One desk reads or applies at a time; a refused desk touches nothing.
-    const OperationLock lock(kReadingIssue);
+    OperationLock lock(kReadingIssue);
     if (!lock.held()) return false;
     Failure failure;
     bool ok = false;
+    unzipMessage_.reset();
     {
         BusyPointer busy;
         const QString dir = workDir();
@@ -162,6 +164,9 @@ bool IssueRead::fromArchive(const QString& archivePath, const Parse& parse)
         if (showCount) showCount(ok ? staged_.shown : 0);
         removeMatching(dir, kind_.leftovers);  // what stays goes with the next read
     }
+    // Committed or rolled back: other desks need not wait for this user.
+    lock.release();
+    if (unzipMessage_) MsgBox(*unzipMessage_);
     if (!ok) {
         MsgBox(failure.text, failure.style, failure.title);
         return false;
@@ -173,11 +178,12 @@ bool IssueRead::fromArchive(const QString& archivePath, const Parse& parse)
 
 bool IssueRead::fromBytes(const QByteArray& bytes, const Parse& parse)
 {
-    const OperationLock lock(kReadingIssue);
+    OperationLock lock(kReadingIssue);
     if (!lock.held()) return false;
     Failure failure;
     const bool ok = guarded([&] { stage([&] { return bytes; }, parse, false); }, failure);
     if (showCount) showCount(ok ? staged_.shown : 0);
+    lock.release();
     if (!ok) MsgBox(failure.text, failure.style, failure.title);
     return ok;
 }

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
+#include <optional>
 
 // A layout the reader cannot follow: the read stops and the message is shown
 // as it is.
@@ -101,4 +102,5 @@ private:
     StagedIssue staged_;
     int count_ = 0;
     QElapsedTimer timer_;
+    std::optional<QString> unzipMessage_;  // what a failed extraction printed, shown after the read
 };

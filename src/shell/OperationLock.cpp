@@ -104,9 +104,12 @@ OperationLock::OperationLock(const LockedOperation& operation, DbConnection& db)
     held_ = true;
 }
 
-OperationLock::~OperationLock()
+OperationLock::~OperationLock() { release(); }
+
+void OperationLock::release()
 {
     if (!held_) return;
+    held_ = false;
     const auto key = qMakePair(static_cast<const DbConnection*>(&db_), resource_);
     auto it = holders().find(key);
     if (it != holders().end() && --it.value() > 0) return;

@@ -12,7 +12,8 @@
 // holder releases it.
 //
 // Take it before the operation begins its transaction: the transaction
-// then sees everything the previous holder committed.
+// then sees everything the previous holder committed. Release it when the
+// transaction has ended, before the operation's last message.
 
 #include "shell/Db.h"
 
@@ -43,6 +44,10 @@ public:
     OperationLock& operator=(const OperationLock&) = delete;
 
     bool held() const { return held_; }
+    // Lets other desks in again, before the lock goes out of scope: once
+    // the operation's work has committed or rolled back, and before any
+    // message waits for this desk's user. Does nothing the second time.
+    void release();
 
     // The message given when another desk is doing `activity`.
     static QString busyMessage(const QString& activity);

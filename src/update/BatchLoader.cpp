@@ -57,21 +57,23 @@ QString StagedIssueProblem(int issue, DbConnection& db)
 
 BatchIssueResult ApplyBatchIssue(int issue, TransferProgress* progress, DbConnection& db)
 {
-    const OperationLock lock(kApplyingIssue, db);
+    OperationLock lock(kApplyingIssue, db);
     if (!lock.held()) return BatchIssueResult::Failed;
     QString problem;
     try {
         problem = StagedIssueProblem(issue, db);
     } catch (const DbError& e) {
+        lock.release();
         MsgBox(QStringLiteral("Erro ao ler a RPI %1 lida:\n%2").arg(issue).arg(e.message()), vb::Critical, kTitle);
         return BatchIssueResult::Failed;
     }
     if (!problem.isEmpty()) {
+        lock.release();
         MsgBox(problem, vb::Critical, kTitle);
         return BatchIssueResult::Skipped;
     }
     IssueTransfer transfer(BatchTransferOptions(), progress, db);
-    switch (transfer.run(issue)) {
+    switch (transfer.run(issue, &lock)) {
     case TransferResult::Done: return BatchIssueResult::Applied;
     case TransferResult::Cancelled: return BatchIssueResult::Cancelled;
     case TransferResult::Failed: break;

@@ -5,6 +5,7 @@
 #include "keys/Metaphone.h"
 #include "keys/UpperCase.h"
 #include "shell/DBSpecifics.h"
+#include "shell/OperationLock.h"
 #include "shell/Ui.h"
 
 #include <QScopeGuard>
@@ -416,9 +417,14 @@ int IssueTransfer::resolveAttorney(const QVariant& staged)
     return key;
 }
 
-TransferResult IssueTransfer::run(int issue)
+TransferResult IssueTransfer::run(int issue, OperationLock* lock)
 {
     std::unique_ptr<BusyPointer> busy;
+    // Rolled back or committed: the hourglass goes and other desks come in.
+    auto ended = [&] {
+        busy.reset();
+        if (lock) lock->release();
+    };
     try {
         const QString n = QString::number(issue);
         bool redo = false;
@@ -439,14 +445,14 @@ TransferResult IssueTransfer::run(int issue)
             tx.commit();
         }
     } catch (const DbError& e) {
-        busy.reset();
+        ended();
         MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2\n\nNenhuma alteração foi gravada.")
                    .arg(issue)
                    .arg(e.message()),
                vb::Critical, kTitle);
         return TransferResult::Failed;
     } catch (const VbError& e) {
-        busy.reset();
+        ended();
         MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2 (%3)\n\nNenhuma alteração foi gravada.")
                    .arg(issue)
                    .arg(e.description())
@@ -454,14 +460,14 @@ TransferResult IssueTransfer::run(int issue)
                vb::Critical, kTitle);
         return TransferResult::Failed;
     } catch (const std::exception& e) {
-        busy.reset();
+        ended();
         MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2\n\nNenhuma alteração foi gravada.")
                    .arg(issue)
                    .arg(QString::fromLocal8Bit(e.what())),
                vb::Critical, kTitle);
         return TransferResult::Failed;
     }
-    busy.reset();
+    ended();
     if (options_.finalMessage) MsgBox(QStringLiteral("Final de Atualização"), vb::Information, kTitle);
     return TransferResult::Done;
 }

@@ -15,6 +15,8 @@
 #include <QVariant>
 #include <functional>
 
+class OperationLock;
+
 // The progress counters the transfer keeps (the update dialog's boxes).
 enum class TransferCounter { ProcsAtualizar, NumProcs, NumNewProcs, NumProcuradores, NumProcsRef };
 
@@ -125,8 +127,10 @@ public:
 
     // Applies the staged issue numbered issue. Asks the redo question when
     // the issue was applied before (Cancel: nothing written). Never throws:
-    // a failure is rolled back and reported.
-    TransferResult run(int issue);
+    // a failure is rolled back and reported. The lock the caller took for
+    // the run, if any, is released as soon as the work has committed or
+    // rolled back, before the closing message waits for the user.
+    TransferResult run(int issue, OperationLock* lock = nullptr);
 
     // Counters of the last run.
     int counter(TransferCounter c) const { return counters_[int(c)]; }

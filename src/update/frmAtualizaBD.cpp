@@ -196,16 +196,18 @@ void frmAtualizaBD::Form_Activate()
 void frmAtualizaBD::SelecFile_Click()
 {
     if (running_) return;
-    const OperationLock lock(kApplyingIssue);
+    OperationLock lock(kApplyingIssue);
     if (!lock.held()) return;
     UpdateDialogState s;
     try {
         s = ReadUpdateDialogState();
     } catch (const DbError& e) {
+        lock.release();
         MsgBox(QStringLiteral("Erro ao ler as revistas do banco de dados:\n") + e.message(), vb::Critical, kTitle);
         return;
     }
     if (!s.canApply()) {
+        lock.release();
         D->setText(s.notice);
         MsgBox(s.notice, vb::Exclamation, kTitle);
         return;
@@ -219,7 +221,7 @@ void frmAtualizaBD::SelecFile_Click()
     SelecFile->setEnabled(false);
     Cancelar->setEnabled(false);
     IssueTransfer transfer(OptionsForIssue(issue), this);
-    lastResult_ = transfer.run(issue);
+    lastResult_ = transfer.run(issue, &lock);
     running_ = false;
     SelecFile->setEnabled(true);
     Cancelar->setEnabled(true);
