@@ -272,7 +272,12 @@ bool frmUsuarios::mayLeave()
 {
     const std::optional<QString> unsaved = model_->unsavedNewUser();
     if (!unsaved) return true;
-    if (MsgBox(*unsaved, int(vb::YesNo) + vb::Question, QStringLiteral("Usuários")) == vb::Yes) return true;
+    if (MsgBox(*unsaved, int(vb::YesNo) + vb::Question, QStringLiteral("Usuários")) == vb::Yes) {
+        // Abandoned now: the rest of the closing (the close box goes on
+        // through reject) finds nothing to ask about.
+        model_->deleteRow(model_->newRow());
+        return true;
+    }
     // Back to the new row, on what is missing.
     const QModelIndex at = model_->index(model_->newRow(), model_->firstMissingColumn());
     GridUsuarios_->setCurrentIndex(at);

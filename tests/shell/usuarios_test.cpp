@@ -256,6 +256,7 @@ TEST_F(UsuariosScreen, ANewUserNotWrittenIsNotDroppedWithoutSayingWhatIsMissing)
     EXPECT_TRUE(edit(3, 1, QStringLiteral("abcdef")));
     testUi.msgAnswers.push_back(vb::Yes);
     QTest::keyClick(screen, Qt::Key_Escape);
+    EXPECT_EQ(testUi.messages.size(), 2);
     EXPECT_EQ(testUi.lastMessage().text,
               QStringLiteral("O novo usuário \"carla\" não foi gravado: falta informar o livre acesso (S ou N)."
                              "\nAbandonar o novo usuário ?"));
@@ -269,6 +270,23 @@ TEST_F(UsuariosScreen, ANewUserNotWrittenIsNotDroppedWithoutSayingWhatIsMissing)
               QStringLiteral("O novo usuário \"rui\" não foi gravado.\nAbandonar o novo usuário ?"));
     EXPECT_EQ(NewUserMissing(QString(), false, true, true),
               QStringLiteral("O novo usuário não foi gravado: falta informar o nome do usuário.\nAbandonar o novo usuário ?"));
+}
+
+TEST_F(UsuariosScreen, OneAnswerAbandonsTheNewUserWhicheverWayTheScreenCloses)
+{
+    EXPECT_TRUE(edit(3, 0, QStringLiteral("carla")));
+    screen->findChild<QPushButton*>(QStringLiteral("Sair"))->click();
+    EXPECT_EQ(testUi.messages.size(), 1);
+    EXPECT_FALSE(screen && screen->isVisible());
+
+    QPointer<frmUsuarios> again = new frmUsuarios();
+    again->show();
+    again->model().setData(again->model().index(3, 0), QStringLiteral("rui"), Qt::EditRole);
+    again->close();  // the close box
+    EXPECT_EQ(testUi.messages.size(), 2);
+    EXPECT_FALSE(again && again->isVisible());
+    EXPECT_EQ(tdb.count(QStringLiteral("Usuarios")), 3);
+    delete again.data();
 }
 
 TEST_F(UsuariosScreen, ADatabaseErrorIsShownAndTheGridShowsWhatIsStored)
