@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 int LoadQtTranslations(const QString& folder)
@@ -17,3 +18,5 @@ int LoadQtTranslations(const QString& folder)
     }
     return loaded;
 }
+
+void UseBrazilianLocale() { QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil)); }

@@ -1,6 +1,7 @@
 #pragma once
 // Qt's own texts (standard buttons, input and file dialogs, print preview)
-// in Brazilian Portuguese.
+// and the locale of every widget in Brazilian Portuguese, whatever the
+// machine's language settings say.
 
 #include <QString>
 
@@ -8,3 +9,7 @@
 // Qt's translations folder) into the application. Returns how many were
 // loaded; with none, Qt's texts stay in English and the program goes on.
 int LoadQtTranslations(const QString& folder = QString());
+
+// Makes Brazilian Portuguese the locale of every widget created afterwards:
+// month and day names of the date boxes' calendars, and how they read dates.
+void UseBrazilianLocale();

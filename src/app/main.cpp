@@ -8,6 +8,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    UseBrazilianLocale();
     LoadQtTranslations();
     if (!Globals::Main()) return 1;
     int rc = 0;

@@ -9,6 +9,11 @@
 #include "support/TestUi.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QLocale>
+#include <QToolButton>
 #include <QDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -114,4 +119,28 @@ TEST(App, QtStandardButtonsReadInPortugueseAndTheProgramGoesOnWithout)
         QCoreApplication::removeTranslator(t);
         delete t;
     }
+}
+
+TEST(App, DateBoxesArePortugueseWhateverTheMachinesLanguage)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // a machine set to English
+    UseBrazilianLocale();
+    QDateEdit box;
+    box.setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    box.setCalendarPopup(true);
+    box.setDate(QDate(2026, 12, 9));
+    QCalendarWidget* calendar = box.calendarWidget();
+    auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->text().toLower(), QStringLiteral("dezembro"));
+    EXPECT_EQ(calendar->locale().dayName(1, QLocale::ShortFormat).left(3).toLower(), QStringLiteral("seg"));
+
+    // Typed day first.
+    auto* typed = box.findChild<QLineEdit*>();
+    ASSERT_NE(typed, nullptr);
+    typed->setText(QStringLiteral("01/04/2021"));
+    box.interpretText();
+    EXPECT_EQ(box.date(), QDate(2021, 4, 1)) << box.text().toStdString();
+    QLocale::setDefault(before);
 }
