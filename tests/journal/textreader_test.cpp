@@ -285,6 +285,7 @@ TEST_F(TextReaderTest, FilesWithoutARecordOrWithABadNumberAreRefused)
         {QByteArray("Marca: SOZINHA"), noRecord},
         {QByteArray("Marca: X\r\n\r\nNo.82000A234  15/03/2010  IPAS003\r\nTit.A (BR)"), badNumber.arg(3)},
         {QByteArray("No.820001234  15/03/2010  IPAS003\r\nNo.1234"), badNumber.arg(2)},
+        {QByteArray("No.82000123  15/03/2010  IPAS003"), badNumber.arg(1)},  // the ninth digit missing
     };
     for (const auto& c : cases) {
         ui.clear();

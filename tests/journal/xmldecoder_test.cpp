@@ -33,8 +33,9 @@ TEST(XmlDecoder, EveryWellFormedSequenceAndOddLeads)
     EXPECT_EQ(DecodificaTextoXml(cp1252::decode("\xC3x\xE3\xA7\xC3")), u" ç"_qs + QChar(195));
     EXPECT_EQ(DecodificaTextoXml(u"AB"_qs + QChar(195)), u"AB"_qs + QChar(195));
     EXPECT_EQ(DecodificaTextoXml(QString(QChar(227))), QString(QChar(227)));
-    // Ill-formed: overlong, surrogate, above U+10FFFF, cut short; the bytes stay.
-    for (const char* bytes : {"\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"}) {
+    // Ill-formed: overlong (three and four bytes), surrogate, above U+10FFFF,
+    // cut short; the bytes stay.
+    for (const char* bytes : {"\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"}) {
         const QString read = cp1252::decode(bytes);
         EXPECT_EQ(DecodificaTextoXml(read), read) << bytes;
     }
