@@ -430,6 +430,40 @@ void setUp(QPagedPaintDevice& device, int orientation)
 
 }  // namespace
 
+QString OneLineTitle(const QString& title)
+{
+    QString t = title;
+    t.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    t.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    t.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return t;
+}
+
+QString PrintDocumentName(const QString& title)
+{
+    // Room for ".pdf" within the 255 bytes a file name may have.
+    constexpr qsizetype kMaxBytes = 200;
+    const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    QString name;
+    for (const QChar c : OneLineTitle(title)) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || forbidden.contains(c))
+            name += QLatin1Char(u == '\t' ? ' ' : '-');
+        else
+            name += c;
+    }
+    name = name.simplified();
+    // Whole characters only: a surrogate pair is never split.
+    while (name.toUtf8().size() > kMaxBytes) {
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    }
+    // No hidden file, and no blank or dot before the extension.
+    while (!name.isEmpty() && (name.front() == QLatin1Char('.') || name.front() == QLatin1Char(' '))) name.remove(0, 1);
+    while (!name.isEmpty() && (name.back() == QLatin1Char('.') || name.back() == QLatin1Char(' '))) name.chop(1);
+    if (name.isEmpty()) name = QStringLiteral("Relatório");
+    return name + QStringLiteral(".pdf");
+}
+
 QStringList Report::missingFields() const
 {
     QStringList missing;
@@ -456,11 +490,11 @@ void Report::show()
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
+    printer.setDocName(PrintDocumentName(title));
     setUp(printer, orientation);
     QPrintPreviewDialog preview(&printer);
     preview.setObjectName(name);
-    preview.setWindowTitle(caption.isEmpty() ? title : caption);
+    preview.setWindowTitle(OneLineTitle(caption.isEmpty() ? title : caption));
     // A starting size of its own, for desktops without a window manager
     // to maximise it; otherwise it opens maximised.
     if (const QScreen* screen = QGuiApplication::primaryScreen())

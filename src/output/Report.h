@@ -14,6 +14,17 @@
 
 class QPagedPaintDevice;
 
+// The title on one line (a window's title): each line break, CR LF, CR or
+// LF, becomes one blank.
+QString OneLineTitle(const QString& title);
+// The name of the printed document, which the print dialog also offers as
+// the file of a print to file: the title on one line with its blanks run
+// together, every character no file name may hold ("/", "\", ":", "*",
+// "?", quotes, "<", ">", "|", control characters) replaced by "-", cut to
+// fit a file name, and ending in ".pdf" (so a dot inside the title is not
+// taken for the start of an extension).
+QString PrintDocumentName(const QString& title);
+
 struct ReportItem {
     enum Kind { Label, Field, Line };
     Kind kind = Label;
