@@ -9,8 +9,10 @@
 //   server_desk FOLDER apply
 //
 // Output lines: "message<TAB>style<TAB>title<TAB>text" (line ends in the
-// text written as \n), "row<TAB>value" for query results. Exit status 0
-// when the operation did its work, 3 when it did not, 2 on wrong use.
+// text written as \n), "row<TAB>value" for query results, and "applying"
+// once an apply has written its first entry (it holds the lock, and its
+// transaction is open). Exit status 0 when the operation did its work, 3
+// when it did not, 2 on wrong use.
 
 #include "journal/TextReader.h"
 #include "journal/XmlReader.h"
@@ -22,8 +24,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -73,6 +77,11 @@ int run(const QStringList& a)
     }
     if (op == QLatin1String("apply")) {
         frmAtualizaBD f;
+        bool underWay = false;
+        QObject::connect(f.findChild<QLineEdit*>(QStringLiteral("NumProcs")), &QLineEdit::textChanged,
+                         [&underWay](const QString& count) {
+                             if (count.toInt() > 0 && !std::exchange(underWay, true)) print(QStringLiteral("applying"));
+                         });
         f.Form_Activate();
         f.SelecFile_Click();
         return f.lastResult() == TransferResult::Done ? 0 : 3;
