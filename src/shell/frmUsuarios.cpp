@@ -9,7 +9,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -115,18 +117,22 @@ QVariant UsuariosModel::headerData(int section, Qt::Orientation orientation, int
 bool UsuariosModel::edit(int row, int column, const QString& text)
 {
     if (column < 0 || column > 2 || row < 0 || row > newRow()) return false;
+    lastEdit_ = {row, column, EditResult::Unchanged};
     // Leaving a cell unchanged writes nothing and checks nothing.
     if (text == data(index(row, column), Qt::EditRole).toString()) return false;
     if (const auto refusal = CheckUsuarioCell(column, text, lengths_.value(column))) {
+        lastEdit_.result = EditResult::Refused;
         MsgBox(*refusal, vb::Critical, kErro);
         return false;
     }
     if (isNewRow(row)) {
         pending_[column] = text;
         hasPending_[column] = true;
+        lastEdit_.result = EditResult::Kept;
         if (!hasPending_[1] || !hasPending_[2]) return true;
         // The cell is kept; the row waits for its name.
         if (!hasPending_[0]) {
+            lastEdit_.result = EditResult::NameMissing;
             MsgBox(kNomeMsg, vb::Critical, kErro);
             return true;
         }
@@ -141,23 +147,32 @@ bool UsuariosModel::edit(int row, int column, const QString& text)
         databaseFailure(e);
         return false;
     }
+    lastEdit_.result = EditResult::Written;
     return true;
 }
 
 bool UsuariosModel::insertPending()
 {
     Recordset& rs = data_.recordset();
+    // The new row becomes the stored user and a fresh new row follows it;
+    // the grid keeps its place (a reload would drop the current cell).
+    const int row = newRow();
+    beginInsertRows(QModelIndex(), row + 1, row + 1);
     try {
         rs.addNew();
         for (int c = 0; c < 3; ++c)
             if (hasPending_[c]) rs.setValue(kFields[c], pending_[c]);
         rs.update();  // reads the new row's key back
     } catch (const DbError& e) {
+        endInsertRows();
         databaseFailure(e);  // what was typed stays in the new row
         return false;
     }
     clearPending();
-    refresh();
+    endInsertRows();
+    emit dataChanged(index(row, 0), index(row, 2));
+    emit headerDataChanged(Qt::Vertical, row, row + 1);
+    lastEdit_.result = EditResult::Written;
     return true;
 }
 
@@ -209,6 +224,7 @@ bool UsuariosModel::deleteRow(int row)
 
 void UsuariosModel::databaseFailure(const DbError& e)
 {
+    lastEdit_.result = EditResult::Failed;
     MsgBox(QStringLiteral("Erro no banco de dados:\n") + e.message(), vb::Critical);
     try {
         data_.Refresh();
@@ -216,6 +232,141 @@ void UsuariosModel::databaseFailure(const DbError& e)
         MsgBox(QStringLiteral("Erro no banco de dados:\n") + again.message(), vb::Critical);
     }
     refresh();
+}
+
+// ------------------------------------------------------------------- grid
+
+namespace {
+
+// An editor keeps what was typed while the focus is elsewhere (a button, a
+// message box, another window): its value is committed by Tab, Enter, a
+// change of cell or the screen's buttons, never by the focus leaving it.
+class UsuariosDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) return false;
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+};
+
+}  // namespace
+
+UsuariosGrid::UsuariosGrid(UsuariosModel* model, QWidget* parent) : QTableView(parent), model_(model)
+{
+    setModel(model);
+    setItemDelegate(new UsuariosDelegate(this));
+}
+
+bool UsuariosGrid::finishEditing()
+{
+    if (state() != EditingState) return true;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return true;
+    commitData(editor);
+    const bool refused = editor == refused_;
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return !refused;
+}
+
+void UsuariosGrid::commitData(QWidget* editor)
+{
+    // Nothing commits again while the message of a refusal is up.
+    if (committing_) return;
+    committing_ = true;
+    model_->takeLastEdit();  // what an edit before this one left
+    QTableView::commitData(editor);
+    committing_ = false;
+    const UsuariosModel::LastEdit e = model_->takeLastEdit();
+    const QModelIndex at = model_->index(e.row, e.column);
+    switch (e.result) {
+    case UsuariosModel::EditResult::Refused:
+        if (indexWidget(at) == editor) {
+            refused_ = editor;
+            refusedAt_ = at;
+        }
+        break;
+    case UsuariosModel::EditResult::Failed:
+        // The table was read again, dropping the editor: the cell stays current.
+        failedAt_ = at;
+        if (!changingCell_) stayOn(at);
+        break;
+    case UsuariosModel::EditResult::NameMissing: nameMissing_ = editor; break;
+    default: break;
+    }
+}
+
+void UsuariosGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (committing_) return;
+    if (editor == refused_) {
+        // Refused: the cell keeps its editor and the keys, on what was typed.
+        refused_ = nullptr;
+        held_ = refusedAt_;
+        editor->setFocus();
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) line->selectAll();
+        return;
+    }
+    if (editor == nameMissing_) {
+        // On to what the message asks for, the new user's name.
+        nameMissing_ = nullptr;
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        if (!changingCell_) stayOn(model_->index(model_->newRow(), 0));
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
+void UsuariosGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    const bool outer = !changingCell_;
+    changingCell_ = true;
+    held_ = failedAt_ = QPersistentModelIndex();
+    QTableView::currentChanged(current, previous);  // commits the cell left
+    if (!outer) return;
+    changingCell_ = false;
+    // Back to a refused cell, or to the one whose write failed.
+    const QPersistentModelIndex back = held_.isValid() ? held_ : failedAt_;
+    held_ = failedAt_ = QPersistentModelIndex();
+    if (back.isValid()) stayOn(back);
+}
+
+void UsuariosGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    // A click or an arrow brings the focus here before the cell changes (and
+    // commits); meanwhile, and when it does not change, the editor keeps the keys.
+    if (state() == EditingState)
+        if (QWidget* editor = indexWidget(currentIndex())) editor->setFocus();
+}
+
+void UsuariosGrid::mousePressEvent(QMouseEvent* event)
+{
+    QTableView::mousePressEvent(event);
+    // A click beside a refused cell leaves that cell the selected one.
+    if (state() == EditingState && indexWidget(currentIndex()))
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+}
+
+QModelIndex UsuariosGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Tab and Shift+Tab go along the rows without wrapping from the last
+    // cell to the first or back.
+    const QModelIndex at = currentIndex();
+    const QModelIndex to = QTableView::moveCursor(action, modifiers);
+    if (at.isValid() && ((action == MoveNext && to.row() < at.row()) || (action == MovePrevious && to.row() > at.row())))
+        return at;
+    return to;
+}
+
+void UsuariosGrid::stayOn(const QModelIndex& at)
+{
+    if (!at.isValid()) return;
+    selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    if (state() != EditingState) setFocus();
 }
 
 // ------------------------------------------------------------------ screen
@@ -237,9 +388,8 @@ frmUsuarios::frmUsuarios(QWidget* parent) : QDialog(parent)
     AddDialogHeading(this, outer, QStringLiteral("Usuários"), 18);
 
     model_ = new UsuariosModel(Usuarios_, this);
-    GridUsuarios_ = new QTableView(this);
+    GridUsuarios_ = new UsuariosGrid(model_, this);
     GridUsuarios_->setObjectName(QStringLiteral("GridUsuarios"));
-    GridUsuarios_->setModel(model_);
     GridUsuarios_->setSelectionMode(QAbstractItemView::SingleSelection);
     GridUsuarios_->setAlternatingRowColors(true);
     GridUsuarios_->verticalHeader()->setDefaultSectionSize(GridUsuarios_->fontMetrics().height() + 10);
@@ -266,10 +416,15 @@ frmUsuarios::frmUsuarios(QWidget* parent) : QDialog(parent)
     outer->addLayout(buttons);
 }
 
+// The grid goes before the table it shows (an open editor reads it to the end).
+frmUsuarios::~frmUsuarios() { delete GridUsuarios_; }
+
 void frmUsuarios::Sair_Click() { close(); }
 
 bool frmUsuarios::mayLeave()
 {
+    // The cell being typed counts; a refused one keeps the screen open.
+    if (!GridUsuarios_->finishEditing()) return false;
     const std::optional<QString> unsaved = model_->unsavedNewUser();
     if (!unsaved) return true;
     if (MsgBox(*unsaved, int(vb::YesNo) + vb::Question, QStringLiteral("Usuários")) == vb::Yes) {
@@ -301,8 +456,14 @@ void frmUsuarios::reject()
 
 void frmUsuarios::Excluir_Click()
 {
+    if (!GridUsuarios_->finishEditing()) return;
     const QModelIndex current = GridUsuarios_->currentIndex();
-    if (current.isValid()) model_->deleteRow(current.row());
+    if (!current.isValid()) return;
+    const int row = current.row(), column = current.column();
+    model_->deleteRow(row);
+    // The table was read again: the grid stays where it was (on the next user).
+    if (!GridUsuarios_->currentIndex().isValid())
+        GridUsuarios_->setCurrentIndex(model_->index(qMin(row, model_->newRow()), column));
 }
 
 bool frmUsuarios::eventFilter(QObject* watched, QEvent* event)

@@ -7,11 +7,13 @@
 #include "RecordsetModel.h"
 
 #include <QDialog>
+#include <QPersistentModelIndex>
+#include <QPointer>
 #include <QString>
+#include <QTableView>
 #include <QVector>
 #include <optional>
-
-class QTableView;
+#include <utility>
 
 // The check of an edited cell (column 0 usuario, 1 senha, 2 livreacesso):
 // the refusal message, or nothing when the value may be written. A name must
@@ -31,6 +33,23 @@ class UsuariosModel : public RecordsetModel {
     Q_OBJECT
 public:
     explicit UsuariosModel(DataControl& data, QObject* parent = nullptr);
+
+    // What the last edit of a cell came to, and where it was; taking it
+    // leaves nothing (row -1, Unchanged) until the next edit.
+    enum class EditResult {
+        Unchanged,    // the same text: nothing checked, nothing written
+        Written,      // stored (on the new row: the new user was added)
+        Kept,         // on the new row, waiting for the rest of the user
+        NameMissing,  // on the new row, kept; password and flag wait for the name
+        Refused,      // refused by its check; nothing changed
+        Failed        // refused by the database; the table was read again
+    };
+    struct LastEdit {
+        int row = -1;
+        int column = -1;
+        EditResult result = EditResult::Unchanged;
+    };
+    LastEdit takeLastEdit() { return std::exchange(lastEdit_, LastEdit()); }
 
     // The row of a new user (always the last).
     int newRow() const;
@@ -55,6 +74,7 @@ private:
     QVector<int> lengths_;
     QString pending_[3];
     bool hasPending_[3] = {false, false, false};
+    LastEdit lastEdit_;
 
     bool edit(int row, int column, const QString& text);
     bool insertPending();
@@ -63,10 +83,40 @@ private:
     void databaseFailure(const DbError& e);
 };
 
+// The grid of users. A refused cell stays the current one, its editor open
+// on what was typed, selected, whatever tried to leave it (Tab, Enter, an
+// arrow, a click); the next keystrokes go into it and Esc gives back what it
+// held. Nothing else commits an editor but Tab, Enter, a change of cell and
+// finishEditing (the focus leaving it does not).
+class UsuariosGrid : public QTableView {
+public:
+    UsuariosGrid(UsuariosModel* model, QWidget* parent);
+    // Commits the cell being typed, if any; false when it was refused.
+    bool finishEditing();
+
+protected:
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    UsuariosModel* model_;
+    bool committing_ = false;
+    bool changingCell_ = false;
+    QPointer<QWidget> refused_, nameMissing_;
+    QPersistentModelIndex refusedAt_, held_, failedAt_;
+    // Makes `at` the current cell, the grid keeping the focus.
+    void stayOn(const QModelIndex& at);
+};
+
 class frmUsuarios : public QDialog {
     Q_OBJECT
 public:
     explicit frmUsuarios(QWidget* parent = nullptr);
+    ~frmUsuarios() override;
 
     void Sair_Click();
     void Excluir_Click();
@@ -87,5 +137,5 @@ private:
 
     DataControl Usuarios_;
     UsuariosModel* model_ = nullptr;
-    QTableView* GridUsuarios_ = nullptr;
+    UsuariosGrid* GridUsuarios_ = nullptr;
 };

@@ -1,10 +1,12 @@
 // The user list: checks of edited cells, writes by the row's hidden key,
-// the row of a new user, deletion and failures of the database.
+// the row of a new user, deletion, failures of the database, and the grid
+// walked and typed into with the keyboard.
 
 #include "support/TestDb.h"
 #include "support/TestUi.h"
 #include "shell/frmUsuarios.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFont>
 #include <QLabel>
@@ -14,6 +16,9 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+
+void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+void PrintTo(const QModelIndex& i, std::ostream* os) { *os << "cell (" << i.row() << ", " << i.column() << ")"; }
 
 namespace {
 
@@ -53,6 +58,63 @@ protected:
         for (int r = 0; r < rs.recordCount(); ++r)
             out << QStringList{rs.at(r, 1).toString(), rs.at(r, 2).toString(), rs.at(r, 3).toString()}.join('|');
         return out;
+    }
+};
+
+// The screen in front, clicked and typed into as a person does: every key
+// goes to the widget with the focus.
+class UsuariosKeys : public UsuariosScreen {
+protected:
+    void SetUp() override
+    {
+        UsuariosScreen::SetUp();
+        activate();
+    }
+    void activate()
+    {
+        screen->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    }
+    // Runs what the keys left queued (Enter commits once events run).
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void click(int row, int column)
+    {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          grid()->visualRect(model().index(row, column)).center());
+        settle();
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), k, mods);
+        settle();
+    }
+    void type(const QString& text)
+    {
+        for (const QChar ch : text) {
+            if (ch.unicode() < 0x80)
+                QTest::keyClick(QApplication::focusWidget(), char(ch.unicode()));
+            else  // a letter of the keyboard beyond ASCII: its key and its text
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(ch.toUpper().unicode()),
+                                    QString(ch), Qt::NoModifier);
+        }
+        settle();
+    }
+    QModelIndex current() { return grid()->currentIndex(); }
+    QStringList texts()
+    {
+        QStringList l;
+        for (const RecordedMessage& m : testUi.messages) l << m.text;
+        return l;
+    }
+    // The editor open on the current cell and holding the focus, or null.
+    QLineEdit* editor()
+    {
+        auto* e = qobject_cast<QLineEdit*>(grid()->indexWidget(current()));
+        return e && QApplication::focusWidget() == e ? e : nullptr;
     }
 };
 
@@ -318,4 +380,218 @@ TEST(Usuarios, SairUnloadsTheScreen)
     screen->findChild<QPushButton*>(QStringLiteral("Sair"))->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(screen.isNull());
+}
+
+TEST_F(UsuariosKeys, ARefusedPasswordKeepsItsCellWhatWasTypedAndTheNextKeys)
+{
+    // The message box takes the focus while it is up, as the real one does.
+    testUi.onMessage = [](const RecordedMessage&) {
+        QWidget box;
+        box.show();
+        box.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+    };
+    click(1, 1);
+    key(Qt::Key_F2);
+    type(QStringLiteral("12345"));
+    key(Qt::Key_Tab);
+    activate();
+    ASSERT_EQ(testUi.messages.size(), 1);
+    EXPECT_EQ(testUi.lastMessage().text, kSenhaMsg);
+    EXPECT_EQ(testUi.lastMessage().style, vb::Critical);
+    EXPECT_EQ(testUi.lastMessage().title, QStringLiteral("ERRO"));
+    EXPECT_EQ(current(), model().index(1, 1));
+    ASSERT_TRUE(editor());
+    EXPECT_EQ(editor()->text(), QStringLiteral("12345"));
+    EXPECT_EQ(editor()->selectedText(), QStringLiteral("12345"));
+    // The next keys replace it, in the same cell.
+    type(QStringLiteral("654321"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(testUi.messages.size(), 1);
+    EXPECT_EQ(stored(), (QStringList{"ana|senha01|S", "ana|654321|N", "bruno|senha03|n"}));
+    EXPECT_EQ(current(), model().index(1, 1));
+    EXPECT_FALSE(editor());
+
+    // Typed straight onto the cell, with Enter; then an arrow, then a click
+    // elsewhere: one message each, and the cell keeps its editor.
+    testUi.onMessage = nullptr;
+    testUi.clear();
+    type(QStringLiteral("12345"));
+    key(Qt::Key_Enter);
+    type(QStringLiteral("1234"));
+    key(Qt::Key_Down);
+    click(2, 0);
+    EXPECT_EQ(texts(), (QStringList{kSenhaMsg, kSenhaMsg, kSenhaMsg}));
+    EXPECT_EQ(current(), model().index(1, 1));
+    ASSERT_TRUE(editor());
+    EXPECT_EQ(editor()->text(), QStringLiteral("1234"));
+    // Esc gives back what the cell held; the screen stays.
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(editor());
+    EXPECT_EQ(cell(1, 1), QStringLiteral("654321"));
+    EXPECT_TRUE(screen->isVisible());
+    // Backspace on the cell alone changes nothing; in its editor it empties
+    // it, and empty is refused too.
+    key(Qt::Key_Backspace);
+    EXPECT_FALSE(editor());
+    EXPECT_EQ(cell(1, 1), QStringLiteral("654321"));
+    key(Qt::Key_F2);
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(testUi.messages.size(), 4);
+    ASSERT_TRUE(editor());
+    EXPECT_EQ(editor()->text(), QString());
+    key(Qt::Key_Escape);
+    EXPECT_EQ(stored(), (QStringList{"ana|senha01|S", "ana|654321|N", "bruno|senha03|n"}));
+}
+
+TEST_F(UsuariosKeys, ARefusedFlagOnTheLastRowsStaysThereAndANewUserIsStoredAsTyped)
+{
+    // The last stored user: Tab would go on to the new row.
+    click(2, 2);
+    type(QStringLiteral("SN"));
+    key(Qt::Key_Tab);
+    ASSERT_EQ(texts(), QStringList{kFlagMsg});
+    EXPECT_EQ(current(), model().index(2, 2));
+    ASSERT_TRUE(editor());
+    EXPECT_EQ(editor()->selectedText(), QStringLiteral("SN"));
+    type(QStringLiteral("S"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(stored().at(2), QStringLiteral("bruno|senha03|S"));
+    // On along the new row, typing without F2.
+    EXPECT_EQ(current(), model().index(3, 0));
+    type(QStringLiteral("ana d'ávila"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("abcdef"));
+    key(Qt::Key_Tab);
+    // The new row is the last: Tab would wrap to the first user's name.
+    type(QStringLiteral("SN"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(testUi.messages.size(), 2);
+    EXPECT_EQ(current(), model().index(3, 2));
+    ASSERT_TRUE(editor());
+    type(QStringLiteral("s"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(testUi.messages.size(), 2);
+    EXPECT_EQ(stored(),
+              (QStringList{"ana|senha01|S", "ana|senha02|N", "bruno|senha03|S", "ana d'ávila|abcdef|s"}));
+    // Stored in place: the next Tab went on to the fresh new row.
+    EXPECT_EQ(current(), model().index(4, 0));
+    EXPECT_EQ(model().rowCount(), 5);
+    EXPECT_EQ(cell(3, 0), QStringLiteral("ana d'ávila"));
+}
+
+TEST_F(UsuariosKeys, OnAnEmptyTableTheNewRowIsTheOnlyOneAndKeepsWhatWasTyped)
+{
+    delete screen.data();
+    tdb.db().execute(QStringLiteral("DELETE FROM Usuarios"));
+    screen = new frmUsuarios();
+    screen->show();
+    activate();
+    ASSERT_EQ(model().rowCount(), 1);
+    click(0, 0);
+    type(QStringLiteral("ana d'ávila"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("12345"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(current(), model().index(0, 1));
+    type(QStringLiteral("abcdef"));
+    key(Qt::Key_Tab);
+    // Refused on the last cell: Tab wrapping would land in the name.
+    type(QStringLiteral("SN"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(texts(), (QStringList{kSenhaMsg, kFlagMsg}));
+    EXPECT_EQ(current(), model().index(0, 2));
+    type(QStringLiteral("s"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(stored(), QStringList{"ana d'ávila|abcdef|s"});
+    EXPECT_EQ(current(), model().index(0, 2));
+
+    // Password and flag first: the message asks for the name and the grid is on it.
+    click(1, 1);
+    type(QStringLiteral("xyz123"));
+    key(Qt::Key_Tab);
+    type(QStringLiteral("N"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(testUi.lastMessage().text, QStringLiteral("Digite o nome do usuário !"));
+    EXPECT_EQ(current(), model().index(1, 0));
+    type(QStringLiteral("bia"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(stored(), (QStringList{"ana d'ávila|abcdef|s", "bia|xyz123|N"}));
+    EXPECT_EQ(testUi.messages.size(), 3);
+}
+
+TEST_F(UsuariosKeys, WalkingTheGridChangesNothingAndEditingKeysStayInTheirCell)
+{
+    // Tab over every cell, each opening its editor on what it holds, and
+    // Shift+Tab back: nothing written, no message, and no wrap past the last
+    // cell or the first.
+    click(0, 0);
+    key(Qt::Key_F2);
+    for (int i = 0; i < 12; ++i) key(Qt::Key_Tab);
+    EXPECT_EQ(current(), model().index(3, 2));
+    ASSERT_TRUE(editor());
+    for (int i = 0; i < 12; ++i) key(Qt::Key_Backtab);
+    EXPECT_EQ(current(), model().index(0, 0));
+    ASSERT_TRUE(editor());
+    EXPECT_EQ(editor()->selectedText(), QStringLiteral("ana"));
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(testUi.messages.isEmpty());
+    EXPECT_EQ(stored(), (QStringList{"ana|senha01|S", "ana|senha02|N", "bruno|senha03|n"}));
+    EXPECT_FALSE(model().unsavedNewUser().has_value());
+    // Backspace and Delete inside an editor edit its text, not the rows.
+    key(Qt::Key_F2);
+    key(Qt::Key_End);
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Home);
+    key(Qt::Key_Delete);
+    type(QStringLiteral("iv"));
+    key(Qt::Key_Down);
+    EXPECT_EQ(stored().at(0), QStringLiteral("ivn|senha01|S"));
+    EXPECT_EQ(current(), model().index(1, 0));
+    EXPECT_EQ(tdb.count(QStringLiteral("Usuarios")), 3);
+    // Delete on a cell removes its user (after asking); the grid stays on that row.
+    testUi.msgAnswers.push_back(vb::Yes);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(stored(), (QStringList{"ivn|senha01|S", "bruno|senha03|n"}));
+    EXPECT_EQ(current(), model().index(1, 0));
+    type(QStringLiteral("beto"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(stored(), (QStringList{"ivn|senha01|S", "beto|senha03|n"}));
+}
+
+TEST_F(UsuariosKeys, LeavingWithACellBeingTypedCountsWhatItHolds)
+{
+    click(3, 0);
+    type(QStringLiteral("rui"));
+    testUi.msgAnswers.push_back(vb::No);
+    screen->findChild<QPushButton*>(QStringLiteral("Sair"))->click();
+    ASSERT_EQ(testUi.messages.size(), 1);
+    EXPECT_TRUE(testUi.lastMessage().text.startsWith(QStringLiteral("O novo usuário \"rui\" não foi gravado")));
+    EXPECT_TRUE(screen->isVisible());
+    // A refused cell keeps the screen open, on it.
+    click(0, 1);
+    type(QStringLiteral("123"));
+    screen->close();
+    EXPECT_EQ(testUi.lastMessage().text, kSenhaMsg);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(current(), model().index(0, 1));
+    EXPECT_EQ(stored().at(0), QStringLiteral("ana|senha01|S"));
+}
+
+TEST_F(UsuariosKeys, ACellTheDatabaseRefusesStaysCurrentWithWhatIsStored)
+{
+    tdb.db().execute(QStringLiteral("ALTER TABLE Usuarios ADD CONSTRAINT ck_teste CHECK (usuario <> 'proibido')"));
+    click(1, 0);
+    type(QStringLiteral("proibido"));
+    key(Qt::Key_Tab);
+    ASSERT_EQ(testUi.messages.size(), 1);
+    EXPECT_TRUE(testUi.lastMessage().text.startsWith(QStringLiteral("Erro no banco de dados:\n")));
+    EXPECT_EQ(current(), model().index(1, 0));
+    EXPECT_EQ(cell(1, 0), QStringLiteral("ana"));
+    // The next keys go into that cell again.
+    type(QStringLiteral("ana b"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(stored(), (QStringList{"ana|senha01|S", "ana b|senha02|N", "bruno|senha03|n"}));
+    EXPECT_EQ(testUi.messages.size(), 1);
 }
