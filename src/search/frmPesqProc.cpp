@@ -85,7 +85,9 @@ frmPesqProc::frmPesqProc()
     Pesquisar->setDefault(true);
     Sair = new QPushButton(QStringLiteral("Sair"), this);
     Sair->setObjectName(QStringLiteral("Sair"));
-    Sair->setAutoDefault(false);
+    // Enter on the focused Sair closes the screen, as its click does; it
+    // never runs the lookup through the default Pesquisar.
+    Sair->setAutoDefault(true);
     buttons->addStretch();
     buttons->addWidget(Pesquisar);
     buttons->addWidget(Sair);
@@ -140,11 +142,15 @@ void frmPesqProc::Pesquisar_Click()
         ui().setPointer(vb::Default);
         busy.release();
         MsgBox(QStringLiteral("Processo não existente !"), vb::Information, PesqProc::kTitle);
+        NumProc->selectAll();
         return;
     }
     // The history screen restores the pointer once it has loaded.
     busy.release();
     ShowHistorico(number);
+    // The number looked up stays, selected: the next number typed replaces
+    // it instead of being cut off by the full box.
+    NumProc->selectAll();
 }
 
 void frmPesqProc::Sair_Click() { closeAndUnload(); }

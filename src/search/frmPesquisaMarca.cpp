@@ -58,11 +58,12 @@ frmPesquisaMarca::frmPesquisaMarca(QWidget* parent) : SearchScreen(screenConfig(
     }
 
     auto* frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("NCL"), area);
+    // The class boxes before the check box below them, also for Tab.
+    ncl_ = boxes(QStringLiteral("NCL"), 5, 2, 40, frame2);
     afinidade_ = new QCheckBox(QStringLiteral("Incluir Classificação Antiga"), frame2);
     afinidade_->setObjectName(QStringLiteral("Afinidade"));
     {
         auto* l = new QVBoxLayout(frame2);
-        ncl_ = boxes(QStringLiteral("NCL"), 5, 2, 40, frame2);
         auto* row = new QHBoxLayout;
         for (QLineEdit* e : ncl_) {
             e->setAlignment(Qt::AlignCenter);

@@ -19,7 +19,7 @@ struct TrocaSenhaResult {
 
 // Checks the three typed texts in order and, when they pass, stores the
 // scrambled new password. The current password is compared as typed, the
-// new one is trimmed.
+// new one and its confirmation without the blanks at their ends.
 TrocaSenhaResult TrocaSenha(const QString& senhaAtual, const QString& novaSenha, const QString& novaSenha1,
                             DbConnection& db);
 

@@ -1,9 +1,13 @@
 // The process lookup screen.
 #include "search/HistoryFixture.h"
+#include "support/Typing.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+
+using namespace typing;
 
 class PesqProcTest : public HistoryTest {
 protected:
@@ -12,6 +16,12 @@ protected:
         frmPesqProc& p = frmPesqProc::instance();
         show(&p);
         return p;
+    }
+    QStringList messageTexts() const
+    {
+        QStringList l;
+        for (const RecordedMessage& m : u.messages) l << m.text;
+        return l;
     }
 };
 
@@ -110,4 +120,59 @@ TEST_F(PesqProcTest, SairUnloads)
     p.Sair->click();
     EXPECT_FALSE(frmPesqProc::isLoaded());
     EXPECT_EQ(frmPesqProc::instance().NumProc->text(), "");
+}
+
+TEST_F(PesqProcTest, EachNumberIsLookedUpAsTypedAndEnterOnSairOnlyCloses)
+{
+    fill();
+    QStringList opened;  // the number each history screen was opened for
+    u.onModal = [&](QWidget* w) {
+        opened << static_cast<frmHistorico*>(w)->Numero_Processo->text();
+        return 0;
+    };
+    frmPesqProc& p = frmPesqProc::instance();
+    p.show();
+    p.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    ASSERT_EQ(focused(), p.NumProc);
+
+    // Separators fill the box and are refused; one digit short is refused,
+    // and the digit typed after the refusal completes the number.
+    type("000.123.455");
+    EXPECT_EQ(p.NumProc->text(), "000.123.4");
+    press(Qt::Key_Return);
+    retype("00012345");
+    press(Qt::Key_Return);
+    type("5");
+    press(Qt::Key_Return);
+    EXPECT_EQ(opened, QStringList{"000123455"});
+
+    // The next number typed replaces the one looked up, also after a
+    // number that is not stored.
+    type("000007773");
+    press(Qt::Key_Return);
+    type("000000019");
+    press(Qt::Key_Return);
+    type("000123455");
+    press(Qt::Key_Return);
+    EXPECT_EQ(opened, (QStringList{"000123455", "000007773", "000123455"}));
+    EXPECT_EQ(messageTexts(), (QStringList{"Número do Processo só pode ter caracteres entre 0 e 9 !",
+                                           "Número do Processo tem que ter 9 dígitos !", "Processo não existente !"}));
+
+    // Enter on a focused button presses that button: back in the box it
+    // looks up again, on Sair it only closes.
+    tab(2);
+    ASSERT_EQ(focused(), p.Sair);
+    press(Qt::Key_Backtab);
+    press(Qt::Key_Backtab);
+    ASSERT_EQ(focused(), p.NumProc);
+    type("000007773");
+    press(Qt::Key_Return);
+    EXPECT_EQ(opened.size(), 4);
+    EXPECT_EQ(opened.value(3), "000007773");
+    tab(2);
+    press(Qt::Key_Return);
+    EXPECT_EQ(opened.size(), 4);
+    EXPECT_EQ(u.messages.size(), 3);
+    EXPECT_FALSE(frmPesqProc::isLoaded());
 }

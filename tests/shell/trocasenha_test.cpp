@@ -3,6 +3,7 @@
 
 #include "support/TestDb.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 #include "shell/Password.h"
 #include "shell/frmTrocaSenha.h"
 
@@ -156,6 +157,36 @@ TEST_F(TrocaSenhaScreen, MaskedBoxesSelectedOnFocusAndTheLook)
         QCoreApplication::sendEvent(e, &in);
         EXPECT_EQ(e->selectedText(), QStringLiteral("abcdef")) << name;
     }
+}
+
+TEST_F(TrocaSenhaScreen, TypedPasswordsLoseOnlyTheirBlanksAndEnterOnSairOnlyLeaves)
+{
+    using namespace typing;
+    screen->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    ASSERT_TRUE(box("SenhaAtual")->hasFocus());
+    // Accents, a blank inside and a non-breaking space at the end are part
+    // of the password; only the blanks at the ends go.
+    const QString typed = QStringLiteral("ação 12\u00a0");
+    type(QStringLiteral("quorvanta"));
+    tab();
+    type(QStringLiteral("  ") + typed);
+    tab();
+    type(typed + QStringLiteral("  "));
+    press(Qt::Key_Return);
+    ASSERT_EQ(testUi.messages.size(), 1);
+    EXPECT_EQ(testUi.lastMessage().text, QStringLiteral("Senha Alterada com Sucesso ! "));
+    EXPECT_EQ(stored().toString(), ScramblePassword(typed).value());
+    EXPECT_EQ(CheckAdminPassword(typed).outcome, AdminPasswordCheck::Granted);
+    EXPECT_EQ(CheckAdminPassword(QStringLiteral("ação 12")).outcome, AdminPasswordCheck::WrongPassword);
+
+    // Enter on the focused Sair leaves; it does not press OK.
+    tab(2);
+    ASSERT_TRUE(screen->findChild<QPushButton*>(QStringLiteral("Cancelar"))->hasFocus());
+    press(Qt::Key_Return);
+    EXPECT_EQ(testUi.messages.size(), 1);
+    EXPECT_FALSE(screen && screen->isVisible());
+    EXPECT_EQ(stored().toString(), ScramblePassword(typed).value());
 }
 
 TEST_F(TrocaSenhaScreen, SairUnloadsTheScreen)
