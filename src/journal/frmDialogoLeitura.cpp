@@ -3,13 +3,13 @@
 #include "ArchiveName.h"
 #include "TextReader.h"
 #include "XmlReader.h"
+#include "shell/DateBox.h"
 #include "shell/Db.h"
 #include "shell/Ui.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QDateEdit>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -51,9 +51,7 @@ frmDialogoLeitura::frmDialogoLeitura(QWidget* parent) : QDialog(parent)
     NomeArq->setReadOnly(true);
     NumRevista->setReadOnly(true);
     Label2 = named(new QLabel(QStringLiteral("Data da Revista :")), "Label2");
-    DataRevista = named(new QDateEdit, "DataRevista");
-    DataRevista->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    DataRevista->setCalendarPopup(true);
+    DataRevista = named(new DateBox, "DataRevista");
     Label3 = named(new QLabel(QStringLiteral("Número de Processos Lidos :")), "Label3");
     RegistrosLidos = named(new QLineEdit, "RegistrosLidos");
     OK = named(new QPushButton(QStringLiteral("OK")), "OK");
@@ -167,6 +165,12 @@ void frmDialogoLeitura::SelecFile_Click()
 void frmDialogoLeitura::OK_Click()
 {
     if (reading_) return;
+    // The date typed must be a date: none is read under another one.
+    if (!DataRevista->date().isValid()) {
+        MsgBox(kInvalidIssueDate, vb::Critical, kArchiveNameTitle);
+        DataRevista->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const long long issue = LeadingNumber(NumRevista->text().mid(4, 4));
     const bool read = issue < 2220 ? LerRevistaTxt() : LerRevistaXml();
     // A refused read has said why and left staging as it was: the dialog
@@ -225,7 +229,7 @@ bool frmDialogoLeitura::LerRevistaXml()
     // writes them into the dialog's controls.
     class Target : public XmlReaderTarget {
     public:
-        Target(QLineEdit* num, QDateEdit* date, QLineEdit* count) : num_(num), date_(date), count_(count) {}
+        Target(QLineEdit* num, DateBox* date, QLineEdit* count) : num_(num), date_(date), count_(count) {}
         QString numRevista() const override { return num_->text(); }
         void setNumRevista(const QString& text) override { num_->setText(text); }
         QDate dataRevista() const override { return date_->date(); }
@@ -241,7 +245,7 @@ bool frmDialogoLeitura::LerRevistaXml()
 
     private:
         QLineEdit* num_;
-        QDateEdit* date_;
+        DateBox* date_;
         QLineEdit* count_;
         QElapsedTimer shown_;
     };

@@ -5,11 +5,15 @@
 // reader of the issue's layout.
 
 #include <QDialog>
+#include <QString>
 
-class QDateEdit;
+class DateBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+// Said when OK is pressed while the date box holds no date.
+inline const QString kInvalidIssueDate = QStringLiteral("Data da Revista inválida !");
 
 class frmDialogoLeitura : public QDialog {
     Q_OBJECT
@@ -45,7 +49,7 @@ private:
     QLabel* Label4;
     QLineEdit* NumRevista;
     QLabel* Label2;
-    QDateEdit* DataRevista;
+    DateBox* DataRevista;
     QLabel* Label3;
     QLineEdit* RegistrosLidos;
     QPushButton* OK;

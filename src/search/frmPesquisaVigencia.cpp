@@ -3,9 +3,9 @@
 #include "BoxChecks.h"
 #include "CriteriaControls.h"
 #include "SearchChecks.h"
+#include "shell/DateBox.h"
 #include "shell/Ui.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,13 +30,10 @@ SearchScreen::Config screenConfig()
     return c;
 }
 
-QDateEdit* picker(const QString& name, QWidget* parent)
+DateBox* picker(const QString& name, QWidget* parent)
 {
-    auto* d = new QDateEdit(parent);
+    auto* d = new DateBox(parent);
     d->setObjectName(name);
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    d->setCalendarPopup(true);
-    d->setMinimumWidth(d->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 40);
     return d;
 }
 
@@ -165,6 +162,15 @@ bool frmPesquisaVigencia::TestaPeriodo()
 
 void frmPesquisaVigencia::Pesquisar_Click()
 {
+    // A box left holding no date is refused as on leaving it.
+    if (!DataInic_Validate()) {
+        dataInic_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!DataFinal_Validate()) {
+        dataFinal_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (TestaPeriodo()) {
         dataInic_->setFocus();
         return;

@@ -10,7 +10,7 @@
 #include <QVector>
 
 class BoxChecks;
-class QDateEdit;
+class DateBox;
 class QLineEdit;
 class QRadioButton;
 
@@ -31,8 +31,8 @@ public:
     // Dispatch codes of the last search, joined with "/".
     QString DespText;
 
-    QDateEdit* DataInic() const { return dataInic_; }
-    QDateEdit* DataFinal() const { return dataFinal_; }
+    DateBox* DataInic() const { return dataInic_; }
+    DateBox* DataFinal() const { return dataFinal_; }
     QLineEdit* Desp(int i) const { return desp_.value(i - 1); }
     QLineEdit* NumCNPJ() const { return numCnpj_; }
     QRadioButton* OptCNPJ(int i) const { return optCnpj_.value(i); }
@@ -47,8 +47,8 @@ protected:
     void beforeFirstPage(const QString& sql) override;
 
 private:
-    QDateEdit* dataInic_ = nullptr;
-    QDateEdit* dataFinal_ = nullptr;
+    DateBox* dataInic_ = nullptr;
+    DateBox* dataFinal_ = nullptr;
     QVector<QLineEdit*> desp_;
     QLineEdit* numCnpj_ = nullptr;
     QVector<QRadioButton*> optCnpj_;

@@ -1,11 +1,11 @@
 #include "frmDialogoLeitura1.h"
 
 #include "journal/TextReader.h"
+#include "shell/DateBox.h"
 #include "shell/Ui.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -35,9 +35,8 @@ frmDialogoLeitura1::frmDialogoLeitura1(QWidget* parent) : QDialog(parent)
 
     NumRevista = box("NumRevista");
     NumRevista->setReadOnly(true);
-    DataRevista = new QDateEdit(this);
+    DataRevista = new DateBox(this);
     DataRevista->setObjectName(QStringLiteral("DataRevista"));
-    DataRevista->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     DataRevista->setDate(appClock().today());
     NomeArq = box("NomeArq");
     NomeArq->setVisible(false);

@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-class QDateEdit;
+class DateBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,7 +40,7 @@ private:
 
     QLabel* Label1;
     QLineEdit* NumRevista;
-    QDateEdit* DataRevista;
+    DateBox* DataRevista;
     QLineEdit* NomeArq;
     QLineEdit* RegistrosLidos;
     QLineEdit* NumProcs;

@@ -7,16 +7,17 @@
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
 #include "support/TestUi.h"
+#include "shell/DateBox.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QLocale>
 #include <QToolButton>
 #include <QDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTranslator>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -126,21 +127,22 @@ TEST(App, DateBoxesArePortugueseWhateverTheMachinesLanguage)
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // a machine set to English
     UseBrazilianLocale();
-    QDateEdit box;
-    box.setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    box.setCalendarPopup(true);
+    DateBox box;
     box.setDate(QDate(2026, 12, 9));
     QCalendarWidget* calendar = box.calendarWidget();
+    box.showCalendar();
     auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
     ASSERT_NE(month, nullptr);
     EXPECT_EQ(month->text().toLower(), QStringLiteral("dezembro"));
     EXPECT_EQ(calendar->locale().dayName(1, QLocale::ShortFormat).left(3).toLower(), QStringLiteral("seg"));
 
     // Typed day first.
-    auto* typed = box.findChild<QLineEdit*>();
-    ASSERT_NE(typed, nullptr);
-    typed->setText(QStringLiteral("01/04/2021"));
-    box.interpretText();
+    QTest::keyClick(calendar, Qt::Key_Escape);
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    box.setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(&box, QStringLiteral("01/04/2021"));
     EXPECT_EQ(box.date(), QDate(2021, 4, 1)) << box.text().toStdString();
     QLocale::setDefault(before);
 }

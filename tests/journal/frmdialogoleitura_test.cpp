@@ -5,9 +5,10 @@
 #include "journal/frmDialogoLeitura.h"
 #include "shell/Globals.h"
 #include "support/TestDb.h"
+#include "shell/DateBox.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 
-#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -55,7 +56,7 @@ TEST(DialogoLeitura, ControlsAsDesigned)
     EXPECT_EQ(text(d, "Label3"), QString::fromUtf8("Número de Processos Lidos :"));
     EXPECT_EQ(text(d, "OK"), "OK");
     EXPECT_EQ(text(d, "Cancelar"), "Sair");
-    QDateEdit* date = child<QDateEdit>(d, "DataRevista");
+    DateBox* date = child<DateBox>(d, "DataRevista");
     EXPECT_EQ(date->displayFormat(), "dd/MM/yyyy");
     EXPECT_FALSE(date->isEnabled());
     EXPECT_TRUE(child<QPushButton>(d, "OK")->isHidden());
@@ -115,7 +116,7 @@ TEST(DialogoLeitura, ChoosingTheArchive)
     d.SelecFile_Click();
     EXPECT_EQ(text(d, "NumRevista"), "RPI 2150");
     EXPECT_EQ(text(d, "NomeArq"), "C:\\x\\rm2150.ZIP");
-    QDateEdit* date = child<QDateEdit>(d, "DataRevista");
+    DateBox* date = child<DateBox>(d, "DataRevista");
     EXPECT_EQ(date->date(), QDate(2012, 5, 2));
     EXPECT_TRUE(date->isEnabled());
     EXPECT_FALSE(ok->isHidden());
@@ -165,7 +166,7 @@ TEST_F(DialogoLeituraRead, OkReadsATextIssueThenCloses)
     d.open();
     EXPECT_EQ(text(d, "LblRPI"), QString::fromUtf8("Última RPI lida : nenhuma"));
     d.SelecFile_Click();
-    child<QDateEdit>(d, "DataRevista")->setDate(QDate(2012, 4, 23));  // corrected by the user
+    child<DateBox>(d, "DataRevista")->setDate(QDate(2012, 4, 23));  // corrected by the user
 
     // While the reader runs, nothing else can be started or closed.
     bool checked = false;
@@ -190,6 +191,36 @@ TEST_F(DialogoLeituraRead, OkReadsATextIssueThenCloses)
     EXPECT_EQ(db.scalar("SELECT MIN(revista) FROM RPI").toInt(), 2150);
 }
 
+TEST_F(DialogoLeituraRead, TheDateIsStoredAsTyped)
+{
+    using namespace typing;
+    const fixtures::Issue issue = fixtures::GenerateIssue({2150, 5, 1, QDate(2012, 4, 24)});
+    ui.fileAnswers.push_back(fixtures::WriteTextArchive(files.path(), issue));
+    frmDialogoLeitura d;
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    d.SelecFile_Click();
+    ASSERT_EQ(focused(), child<DateBox>(d, "DataRevista"));
+
+    // A day that does not exist is refused before anything is read.
+    type("31/04/2012");
+    ui.clear();
+    QTest::mouseClick(child<QPushButton>(d, "OK"), Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().text, kInvalidIssueDate);
+    EXPECT_EQ(ui.lastMessage().title, "Leitura de Revista INPI");
+    EXPECT_EQ(ui.lastMessage().style, 16);
+    EXPECT_EQ(focused(), child<DateBox>(d, "DataRevista"));
+    EXPECT_EQ(db.count("RPI"), 0);
+    EXPECT_EQ(db.count("Revistas"), 0);
+
+    type("24/04/2012");
+    QTest::mouseClick(child<QPushButton>(d, "OK"), Qt::LeftButton);
+    EXPECT_EQ(ui.lastMessage().text, "Final de Leitura");
+    EXPECT_EQ(db.scalar("SELECT rdata FROM Revistas WHERE revista = 2150").toDate(), QDate(2012, 4, 24));
+}
+
 TEST_F(DialogoLeituraRead, IssuesFrom2220AreReadAsXmlTakingNumberAndDateFromTheFile)
 {
     const fixtures::Issue issue = fixtures::GenerateIssue({2220, 15, 3, QDate(2013, 7, 30)});
@@ -199,13 +230,13 @@ TEST_F(DialogoLeituraRead, IssuesFrom2220AreReadAsXmlTakingNumberAndDateFromTheF
     ui.fileAnswers.push_back(renamed);
     frmDialogoLeitura d;
     d.SelecFile_Click();
-    child<QDateEdit>(d, "DataRevista")->setDate(QDate(2013, 1, 1));
+    child<DateBox>(d, "DataRevista")->setDate(QDate(2013, 1, 1));
     d.OK_Click();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.lastMessage().text, "Final de Leitura");
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(text(d, "NumRevista"), "RPI 2220");
-    EXPECT_EQ(child<QDateEdit>(d, "DataRevista")->date(), QDate(2013, 7, 30));
+    EXPECT_EQ(child<DateBox>(d, "DataRevista")->date(), QDate(2013, 7, 30));
     EXPECT_EQ(text(d, "RegistrosLidos"), "15");
     qsizetype dispatches = 0;
     for (const fixtures::Process& p : issue.processes) dispatches += p.dispatches.size();

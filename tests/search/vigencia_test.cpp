@@ -6,10 +6,11 @@
 #include "search/SearchChecks.h"
 #include "search/ValiditySearch.h"
 #include "search/frmPesquisaVigencia.h"
+#include "shell/DateBox.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -380,4 +381,63 @@ TEST(frmPesquisaVigencia, PageMovesCarryTheTitle)
     int queries = 0;
     for (const RecordedMessage& m : u.messages) queries += m.text.startsWith("SELECT");
     EXPECT_EQ(queries, 1);
+}
+
+TEST(frmPesquisaVigencia, DatesAreSearchedAsTyped)
+{
+    using namespace typing;
+    TestDb t;
+    TestUi u;
+    TestClock clock;
+    clock.todayValue = QDate(2026, 12, 9);
+    TitleHooks h;
+    addProcess(t, {.processo = 1});
+    t.db().execute("UPDATE Processos SET vigencia = '2021-04-01'");
+    Screen s;
+    ASSERT_EQ(focused(), s->DataInic());
+
+    // With the slashes, without them, one-digit day and month.
+    for (const char* start : {"01/04/2021", "1/4/2021", "01042021"}) {
+        if (focused() != s->DataInic()) QTest::mouseClick(s->DataInic(), Qt::LeftButton);
+        type(QString::fromLatin1(start));
+        tab();
+        ASSERT_EQ(focused(), s->DataFinal());
+        type("1/5/2021");
+        u.clear();
+        QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+        ASSERT_FALSE(u.messages.isEmpty()) << start;
+        EXPECT_EQ(s->WhereClause, "(vigencia between '2021-04-01' and '2021-05-01')") << start;
+        EXPECT_EQ(s.found(), "1") << start;
+        s->Exportar_Click();
+        EXPECT_EQ(h.exportTitles.value(h.exportTitles.size() - 1),
+                  "Pesquisa por Data de Vigência entre 01/04/2021 e 01/05/2021")
+            << start;
+    }
+
+    // A day that does not exist is refused on leaving the box and the
+    // focus stays there, on the text as typed, to be corrected.
+    QTest::mouseClick(s->DataInic(), Qt::LeftButton);
+    type("29/02/2021");
+    u.clear();
+    tab();
+    ASSERT_EQ(texts(u), QStringList{kStartInvalid});
+    EXPECT_EQ(u.lastMessage().title, "ÊRRO");
+    EXPECT_EQ(u.lastMessage().style, 16);
+    EXPECT_EQ(focused(), s->DataInic());
+    EXPECT_EQ(s->DataInic()->text(), "29/02/2021");
+    type("28/02/2021");
+    tab();
+    EXPECT_EQ(focused(), s->DataFinal());
+    type("31/04/2021");
+    u.clear();
+    QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+    ASSERT_EQ(texts(u), QStringList{kEndInvalid});
+    EXPECT_EQ(s->WhereClause, "(vigencia between '2021-04-01' and '2021-05-01')");
+    // Left by the program's own move, it is refused by the search too.
+    s->NumCNPJ()->setFocus(Qt::OtherFocusReason);
+    u.clear();
+    s->Pesquisar_Click();
+    EXPECT_EQ(texts(u), QStringList{kEndInvalid});
+    EXPECT_EQ(focused(), s->DataFinal());
+    EXPECT_EQ(s->WhereClause, "(vigencia between '2021-04-01' and '2021-05-01')");
 }

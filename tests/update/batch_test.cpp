@@ -7,8 +7,8 @@
 #include "update/Staging.h"
 #include "update/frmDialogoLeitura1.h"
 #include "update/ProcessCode.h"
+#include "shell/DateBox.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QDir>
 #include <QFile>
@@ -96,7 +96,7 @@ TEST_F(BatchTest, ScreenHasItsControls)
         EXPECT_NE(form.findChild<QLineEdit*>(QLatin1String(name)), nullptr) << name;
     EXPECT_TRUE(form.findChild<QLineEdit*>(QStringLiteral("NumRevista"))->isReadOnly());
     EXPECT_TRUE(form.findChild<QLineEdit*>(QStringLiteral("NomeArq"))->isHidden());
-    EXPECT_NE(form.findChild<QDateEdit*>(QStringLiteral("DataRevista")), nullptr);
+    EXPECT_NE(form.findChild<DateBox*>(QStringLiteral("DataRevista")), nullptr);
     EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("OK"))->text(), QStringLiteral("OK"));
     QStringList captions;
     for (QLabel* l : form.findChildren<QLabel*>()) captions << l->text();
@@ -147,7 +147,7 @@ TEST_F(BatchTest, RunsTheTwentySixIssuesWithTheirArchivesAndDates)
     EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT COUNT(*) FROM Processos WHERE bcdproc IS NULL")).toInt(), 0);
 
     EXPECT_EQ(text("NumRevista"), QStringLiteral("RPI 2181"));
-    EXPECT_EQ(form.findChild<QDateEdit*>(QStringLiteral("DataRevista"))->date(), QDate(2012, 10, 16));
+    EXPECT_EQ(form.findChild<DateBox*>(QStringLiteral("DataRevista"))->date(), QDate(2012, 10, 16));
     EXPECT_EQ(text("NomeArq"), archive(2181));
     EXPECT_TRUE(text("NomeArq").endsWith(QStringLiteral("/Revistas INPI/Marcas/rm2181.zip")));
     EXPECT_EQ(text("RegistrosLidos"), QStringLiteral("2"));
