@@ -2,6 +2,7 @@
 
 #include "StatementCache.h"
 
+#include <QCollator>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
@@ -117,7 +118,14 @@ int compareValues(const QVariant& a, const QVariant& b)
         const QDateTime x = a.toDateTime(), y = b.toDateTime();
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
+    // Texts as a Portuguese reader orders them: an accented letter with its
+    // base letter, capitals and small letters alike.
+    static thread_local const QCollator collator = [] {
+        QCollator c(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator.compare(a.toString(), b.toString());
 }
 
 std::atomic<int> g_connectionSerial{0};

@@ -128,6 +128,17 @@ TEST(Db, SortFindAndEdit)
     rs.setSort("");
     EXPECT_EQ(rs.at(0, "processo").toInt(), 3);
 
+    // Accented letters go with their base letter, in either case.
+    int n = 10;
+    for (const QString& m : {u"TERRA"_qs, u"ÁGUA VIVA"_qs, u"TECH"_qs, u"CAÇA"_qs, u"Bola"_qs, u"agua"_qs, u"ÉDEN"_qs,
+                             u"CACAU"_qs, u"água viva"_qs, u"EDITH"_qs, u"ZEBRA"_qs, u"ÓRION"_qs, u"OVO"_qs})
+        t.db().execute(QStringLiteral("INSERT INTO Processos (processo, marca) VALUES ('%1','%2')").arg(++n).arg(m));
+    Recordset marks = t.db().query("SELECT processo, marca FROM Processos WHERE processo > 10");
+    marks.setSort("marca ASC,processo");
+    QStringList order;
+    for (int r = 0; r < marks.recordCount(); ++r) order << marks.at(r, "marca").toString();
+    EXPECT_EQ(order.join('|'), u"agua|ÁGUA VIVA|água viva|Bola|CAÇA|CACAU|ÉDEN|EDITH|ÓRION|OVO|TECH|TERRA|ZEBRA"_qs);
+
     Recordset rev = t.db().openTable("Revistas");
     EXPECT_FALSE(rev.find("Revista=2150"));
     rev.addNew();
