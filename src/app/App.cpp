@@ -1,4 +1,5 @@
 #include "App.h"
+#include "Translations.h"
 
 #include "journal/frmDialogoLeitura.h"
 #include "search/frmPesqProc.h"
@@ -10,6 +11,7 @@
 #include "search/frmPesquisaTitular.h"
 #include "search/frmPesquisaVigencia.h"
 #include "shell/Db.h"
+#include "shell/Globals.h"
 #include "shell/MenuGeral.h"
 #include "shell/Ui.h"
 #include "shell/frmTrocaSenha.h"
@@ -100,4 +102,21 @@ void App::showWindow(QWidget* w)
     w->show();
     w->raise();
     w->activateWindow();
+}
+
+int RunProgram()
+{
+    UseBrazilianLocale();
+    LoadQtTranslations();
+    if (!Globals::Main()) return 1;
+    int rc = 0;
+    {
+        App program;
+        program.start();
+        rc = QApplication::exec();
+    }
+    // "Encerrar Programa" leaves the loop without closing the main window;
+    // the connection is closed here, while the application still exists.
+    DbConnection::instance().close();
+    return rc;
 }

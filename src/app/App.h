@@ -15,6 +15,12 @@
 
 class MenuGeral;
 
+// The program as started, once the application object exists: Portuguese
+// widgets whatever the machine's language, the settings and the
+// connection, then the main menu until the program ends. Returns the exit
+// status.
+int RunProgram();
+
 class App : public QObject {
     Q_OBJECT
 public:

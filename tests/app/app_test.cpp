@@ -4,10 +4,11 @@
 #include "app/App.h"
 #include "app/Translations.h"
 #include "shell/DBSpecifics.h"
+#include "shell/DateBox.h"
+#include "shell/Globals.h"
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
 #include "support/TestUi.h"
-#include "shell/DateBox.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -120,6 +121,32 @@ TEST(App, QtStandardButtonsReadInPortugueseAndTheProgramGoesOnWithout)
         QCoreApplication::removeTranslator(t);
         delete t;
     }
+}
+
+TEST(App, TheProgramAsStartedIsPortugueseBeforeItsFirstMessage)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // a machine set to English
+    QString yes;
+    TestUi testUi;
+    testUi.onMessage = [&](const RecordedMessage&) {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes);
+        yes = box.button(QMessageBox::Yes)->text();
+    };
+    QTemporaryDir empty;  // no settings file: the program ends at its first message
+    Globals::setProgramDir(empty.path());
+    EXPECT_EQ(RunProgram(), 1);
+    Globals::setProgramDir(QString());
+    ASSERT_EQ(testUi.messages.size(), 1);
+    EXPECT_EQ(testUi.lastMessage().text, QStringLiteral("Arquivo 'Quorvanta.Ini' está faltando !"));
+    EXPECT_EQ(yes, QStringLiteral("&Sim"));
+    EXPECT_EQ(QLocale().name(), QStringLiteral("pt_BR"));
+    for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    QLocale::setDefault(before);
 }
 
 TEST(App, DateBoxesArePortugueseWhateverTheMachinesLanguage)

@@ -39,6 +39,16 @@ TEST(XmlDecoder, EveryWellFormedSequenceAndOddLeads)
         const QString read = cp1252::decode(bytes);
         EXPECT_EQ(DecodificaTextoXml(read), read) << bytes;
     }
+    // At each boundary: the last ill-formed second byte stays, the first
+    // well-formed one decodes.
+    for (const char* bytes : {"\xE0\x9F\xBF", "\xF0\x8F\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+        const QString read = cp1252::decode(bytes);
+        EXPECT_EQ(DecodificaTextoXml(read), read) << bytes;
+    }
+    EXPECT_EQ(DecodificaTextoXml(cp1252::decode("\xE0\xA0\x80")), QString(QChar(0x0800)));
+    EXPECT_EQ(DecodificaTextoXml(cp1252::decode("\xED\x9F\xBF")), QString(QChar(0xD7FF)));
+    EXPECT_EQ(DecodificaTextoXml(cp1252::decode("\xF0\x90\x80\x80")), QString::fromUcs4(U"\U00010000"));
+    EXPECT_EQ(DecodificaTextoXml(cp1252::decode("\xF4\x8F\xBF\xBF")), QString::fromUcs4(U"\U0010FFFF"));
 }
 
 TEST(XmlDecoder, Entities)
