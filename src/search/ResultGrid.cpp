@@ -280,6 +280,8 @@ SearchScreen::SearchScreen(const Config& config, QWidget* parent) : QWidget(pare
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the grid for the next control; the arrows move between cells.
+    grid_->setTabKeyNavigation(false);
     grid_->setSortingEnabled(false);
     grid_->setAlternatingRowColors(true);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);

@@ -44,3 +44,11 @@ AdminPasswordResult CheckAdminPassword(const QString& typed)
 {
     return CheckAdminPassword(typed, DbConnection::instance());
 }
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype b = 0, e = text.size();
+    while (b < e && text[b] == QLatin1Char(' ')) ++b;
+    while (e > b && text[e - 1] == QLatin1Char(' ')) --e;
+    return text.mid(b, e - b);
+}

@@ -13,6 +13,10 @@ class DbConnection;
 // code would fall below zero.
 std::optional<QString> ScramblePassword(const QString& text);
 
+// A typed password without the blanks at its ends; any other character, a
+// non-breaking space or a tab included, is part of it.
+QString TrimBlanks(const QString& text);
+
 // Outcome of comparing a typed password with the one stored in Controle row 1.
 enum class AdminPasswordCheck {
     Granted,        // the scrambled text equals controle6

@@ -32,6 +32,8 @@ QTableView* ReadOnlyGrid(QWidget* parent, const QString& name, RecordsetModel* m
     grid->setObjectName(name);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the grid for the next control; the arrows move between cells.
+    grid->setTabKeyNavigation(false);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->hide();

@@ -24,16 +24,6 @@ const QString kSenhaInvalida = QStringLiteral("    Senha Inválida ! ");
 const QString kSemControle =
     QStringLiteral("Senha do administrador não encontrada: a tabela Controle não tem o registro 1 !");
 
-// Blanks removed from both ends; any other character, a non-breaking space
-// or a tab included, is part of the password as typed.
-QString trimBlanks(const QString& text)
-{
-    qsizetype b = 0, e = text.size();
-    while (b < e && text[b] == QLatin1Char(' ')) ++b;
-    while (e > b && text[e - 1] == QLatin1Char(' ')) --e;
-    return text.mid(b, e - b);
-}
-
 TrocaSenhaResult refuse(const QString& message, SenhaBox focus)
 {
     TrocaSenhaResult r;
@@ -94,12 +84,12 @@ TrocaSenhaResult TrocaSenha(const QString& senhaAtual, const QString& novaSenha,
         if (!stored.isNull() && *atual != stored.toString()) return refuse(kSenhaInvalida, SenhaBox::SenhaAtual);
 
         if (novaSenha.isEmpty()) return refuse(QStringLiteral("Digite nova senha ! "), SenhaBox::NovaSenha);
-        const QString nova = trimBlanks(novaSenha);
+        const QString nova = TrimBlanks(novaSenha);
         if (nova.size() < 6)
             return refuse(QStringLiteral(" Senha tem que ter um mínimo de 6 caracteres ! "), SenhaBox::NovaSenha);
         if (novaSenha1.isEmpty())
             return refuse(QStringLiteral("Repita digitação da nova senha ! "), SenhaBox::NovaSenha1);
-        if (nova != trimBlanks(novaSenha1))
+        if (nova != TrimBlanks(novaSenha1))
             return refuse(QStringLiteral("Nova Senha digitada incorretamente ! "), SenhaBox::NovaSenha1);
         const std::optional<QString> scrambled = ScramblePassword(nova);
         if (!scrambled) return refuse(kSenhaInvalida, SenhaBox::NovaSenha);

@@ -2,6 +2,7 @@
 
 #include "DBSpecifics.h"
 #include "DialogFrame.h"
+#include "Password.h"
 #include "Ui.h"
 
 #include <QCloseEvent>
@@ -30,7 +31,7 @@ std::optional<QString> CheckUsuarioCell(int column, const QString& value, int ma
         if (maxLength > 0 && value.size() > maxLength)
             return QStringLiteral("Nome do usuário tem no máximo %1 caracteres !").arg(maxLength);
     } else if (column == 1) {
-        const qsizetype n = value.trimmed().size();
+        const qsizetype n = TrimBlanks(value).size();
         if (n < 6 || n > 10)
             return QStringLiteral("Senha tem que ter um mínimo de 6 e um máximo de 10 caracteres !");
         if (maxLength > 0 && value.size() > maxLength)

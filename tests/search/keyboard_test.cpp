@@ -80,6 +80,11 @@ TEST(Keyboard, MarkSearchTakesEachBoxInTheOrderOnScreen)
                                              "null)) AND r.cgccpf = '12345678000195' AND rp.rpi=21"));
     EXPECT_EQ(s->NclText, "25/35");
     EXPECT_EQ(s.found(), "82000001");  // the mark without its accents is another mark
+
+    // The focus is then on the page; Tab leaves it for the next control.
+    ASSERT_EQ(focused(), s->findChild<QWidget*>("GridMarcaRevista"));
+    tab();
+    EXPECT_NE(focused(), s->findChild<QWidget*>("GridMarcaRevista"));
 }
 
 TEST(Keyboard, AttorneyNameReachesTheConditionAsTyped)

@@ -123,7 +123,8 @@ protected:
 TEST(CheckUsuarioCell, PasswordLengthIsCountedWithoutBlanksAndTheFlagIsOneSOrN)
 {
     for (const QString& ok : {QStringLiteral("123456"), QStringLiteral("  123456  "), QStringLiteral("1234567890"),
-                              QStringLiteral(" 12 34 5 "), QStringLiteral("a b c d e")})
+                              QStringLiteral(" 12 34 5 "), QStringLiteral("a b c d e"), QStringLiteral("12345\u00A0"),
+                              QStringLiteral("\t12345")})
         EXPECT_FALSE(CheckUsuarioCell(1, ok).has_value()) << ok.toStdString();
     for (const QString& bad : {QStringLiteral("12345"), QStringLiteral("12345     "), QStringLiteral("   12345"),
                                QStringLiteral("12345678901"), QString(), QStringLiteral("          ")})
