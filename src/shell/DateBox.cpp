@@ -187,6 +187,13 @@ QCalendarWidget* DateBox::calendarWidget()
 void DateBox::showCalendar()
 {
     if (!isEnabled() || isReadOnly()) return;
+    // A click on the arrow moves the focus here as a click in the box does:
+    // the box left is checked first, and one that is refused keeps it.
+    if (!hasFocus()) {
+        setFocus(Qt::MouseFocusReason);
+        focusedByPress_ = false;
+        if (!hasFocus()) return;
+    }
     QCalendarWidget* c = calendarWidget();
     const QDate d = date();
     c->setSelectedDate(d.isValid() ? d : appClock().today());

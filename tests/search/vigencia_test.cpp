@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -428,6 +429,25 @@ TEST(frmPesquisaVigencia, DatesAreSearchedAsTyped)
     type("28/02/2021");
     tab();
     EXPECT_EQ(focused(), s->DataFinal());
+    // The arrow of a box checks the box left first, as a click in it does.
+    QTest::mouseClick(s->Desp(1), Qt::LeftButton);
+    type("ipas158");
+    tab();
+    type("IPAS158");
+    u.clear();
+    auto* arrow = s->DataInic()->findChild<QToolButton*>();
+    ASSERT_NE(arrow, nullptr);
+    QTest::mouseClick(arrow, Qt::LeftButton);
+    EXPECT_EQ(texts(u), QStringList{"Despacho já selecionado !"});
+    EXPECT_EQ(focused(), s->Desp(2));
+    EXPECT_FALSE(s->DataInic()->calendarShown());
+    retype("IPAS009");
+    QTest::mouseClick(arrow, Qt::LeftButton);
+    EXPECT_TRUE(s->DataInic()->calendarShown());
+    press(Qt::Key_Escape);
+    EXPECT_EQ(s->DataInic()->text(), "28/02/2021");
+
+    QTest::mouseClick(s->DataFinal(), Qt::LeftButton);
     type("31/04/2021");
     u.clear();
     QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
