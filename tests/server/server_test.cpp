@@ -24,6 +24,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -305,6 +306,21 @@ protected:
         return rs.value(0);
     }
 
+    // This desk as the others are told of it while it holds the lock: its
+    // address and machine as the server knows them, since when it holds it.
+    static OperationLock::Holder thisDesk(const QString& activity)
+    {
+        OperationLock::Holder h;
+        h.activity = activity;
+        h.address = scalar(QStringLiteral("SELECT MON$REMOTE_ADDRESS FROM MON$ATTACHMENTS "
+                                          "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"))
+                        .toString()
+                        .section(QLatin1Char('/'), 0, 0);
+        h.host = QSysInfo::machineHostName();
+        h.since = scalar(QStringLiteral("SELECT inicio FROM Bloqueio WHERE nome = 'RPI'")).toDateTime();
+        return h;
+    }
+
     TxtReadRequest request(const Issue& issue)
     {
         TxtReadRequest r;
@@ -323,11 +339,11 @@ protected:
 };
 
 // The other desk was refused at once with the one message, and did nothing.
-void expectRefused(const Finished& r, const QString& activity, const QString& title)
+void expectRefused(const Finished& r, const OperationLock::Holder& holder, const QString& title)
 {
     ASSERT_TRUE(r.finished) << "the later desk waited for the other one";
     EXPECT_EQ(r.exitCode, 3) << r.out.toStdString() << r.err.toStdString();
-    QString text = OperationLock::busyMessage(activity);
+    QString text = OperationLock::busyMessage(holder);
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     EXPECT_EQ(r.out.trimmed(), QStringLiteral("message\t48\t%1\t%2").arg(title, text)) << r.err.toStdString();
 }
@@ -386,13 +402,18 @@ TEST_F(ServerDesks, LaterDeskIsRefusedAtOnceAndWritesNothing)
     // Two desks reading: the other desk tries while this one's read is open.
     {
         Finished during;
+        OperationLock::Holder holder;
         bool asked = false;
         TextReader reader;
         reader.showCount = [&](int) {
-            if (!std::exchange(asked, true)) during = deskB(readSecond);
+            if (std::exchange(asked, true)) return;
+            holder = thisDesk(reading);
+            during = deskB(readSecond);
         };
         ASSERT_TRUE(reader.LerRevistaTxt(request(first))) << ui_.messages.value(0).text.toStdString();
-        expectRefused(during, reading, readTitle);
+        ASSERT_TRUE(holder.since.isValid());
+        EXPECT_FALSE(holder.address.isEmpty());
+        expectRefused(during, holder, readTitle);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(DISTINCT revista) FROM RPI")).toInt(), 1);
         EXPECT_EQ(scalar(QStringLiteral("SELECT min(revista) FROM RPI")).toInt(), 2150);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Revistas WHERE revista = 2151")).toInt(), 0);
@@ -402,18 +423,20 @@ TEST_F(ServerDesks, LaterDeskIsRefusedAtOnceAndWritesNothing)
     // Applying: the other desk tries to read, then to apply.
     {
         Finished readDuring, applyDuring;
+        OperationLock::Holder holder;
         bool asked = false;
         frmAtualizaBD f;
         QObject::connect(f.findChild<QLineEdit*>(QStringLiteral("NumProcs")), &QLineEdit::textChanged, [&] {
             if (std::exchange(asked, true)) return;
+            holder = thisDesk(applying);
             readDuring = deskB({QStringLiteral("read-xml"), xmlArchive});
             applyDuring = deskB(apply);
         });
         f.Form_Activate();
         f.SelecFile_Click();
         ASSERT_EQ(f.lastResult(), TransferResult::Done) << ui_.messages.value(0).text.toStdString();
-        expectRefused(readDuring, applying, readTitle);
-        expectRefused(applyDuring, applying, applyTitle);
+        expectRefused(readDuring, holder, readTitle);
+        expectRefused(applyDuring, holder, applyTitle);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2150")).toInt(), staged);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RPI WHERE revista = 2150")).toInt(), staged);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Revistas WHERE revista = 2240")).toInt(), 0);
@@ -422,13 +445,16 @@ TEST_F(ServerDesks, LaterDeskIsRefusedAtOnceAndWritesNothing)
     // Reading: the other desk tries to apply what is staged.
     {
         Finished during;
+        OperationLock::Holder holder;
         bool asked = false;
         TextReader reader;
         reader.showCount = [&](int) {
-            if (!std::exchange(asked, true)) during = deskB(apply);
+            if (std::exchange(asked, true)) return;
+            holder = thisDesk(reading);
+            during = deskB(apply);
         };
         ASSERT_TRUE(reader.LerRevistaTxt(secondRead)) << ui_.messages.value(0).text.toStdString();
-        expectRefused(during, reading, applyTitle);
+        expectRefused(during, holder, applyTitle);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs")).toInt(), staged);
         EXPECT_EQ(scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista = 2151")).toInt(), 0);
     }
