@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <new>
 
@@ -118,24 +119,24 @@ bool IssueRead::guarded(const std::function<void()>& step, Failure& failure)
 // Extracts the archive into the work folder and returns the issue file's path.
 QString IssueRead::extract(const QString& archivePath, const QString& dir)
 {
-    bool extracted = true;
+    int result = kUnzipOk;
     {
         CGUnzipFiles unzip;
         unzip.setZipFileName(archivePath);
         unzip.setExtractDir(dir);
         unzip.setHonorDirectories(false);
-        if (unzip.Unzip(QString(), QString()) != 0) {
-            extracted = false;
-            // Shown once the read has ended and other desks may read again.
-            unzipMessage_ = unzip.GetLastMessage();
-        }
+        result = unzip.Unzip(QString(), QString());
+        // What the extraction printed goes with the read's own message.
+        if (result != kUnzipOk) unzipMessage_ = unzip.GetLastMessage().trimmed();
     }
     // The extraction is synchronous: what is not there now never comes.
     const QStringList found = matching(dir, kind_.member);
     if (!found.isEmpty()) return QDir(dir).filePath(found.first());
-    if (!extracted && archiveHolds(archivePath, kind_.member))
+    if (result != kUnzipOk && archiveHolds(archivePath, kind_.member))
         throw ReadFailure{QStringLiteral("o arquivo da revista (%2) contido em %1 não pôde ser extraído")
                               .arg(archivePath, kind_.member)};
+    if ((result == kUnzipNoArchive || result == kUnzipBadArchive) && QFileInfo(archivePath).isFile())
+        throw ReadFailure{QStringLiteral("o arquivo %1 está danificado ou não é um arquivo zip").arg(archivePath)};
     throw ReadFailure{
         QStringLiteral("o arquivo %1 não contém o arquivo da revista (%2)").arg(archivePath, kind_.member)};
 }
@@ -166,11 +167,18 @@ bool IssueRead::fromArchive(const QString& archivePath, const Parse& parse)
     }
     // Committed or rolled back: other desks need not wait for this user.
     lock.release();
-    if (unzipMessage_) MsgBox(*unzipMessage_);
+    // The extraction's own text (the unzip engine's, in English) follows the
+    // read's message as its detail.
+    const QString detail = unzipMessage_ && !unzipMessage_->isEmpty()
+                               ? QStringLiteral("\n\nMensagem da extração:\n") + *unzipMessage_
+                               : QString();
     if (!ok) {
-        MsgBox(failure.text, failure.style, failure.title);
+        MsgBox(failure.text + detail, failure.style, failure.title);
         return false;
     }
+    if (!detail.isEmpty())
+        MsgBox(QStringLiteral("A extração do arquivo %1 não foi completa.").arg(archivePath) + detail,
+               vb::Exclamation, kReadTitle);
     ui().beep();
     if (finalMessage) MsgBox(QStringLiteral("Final de Leitura"), vb::OKOnly, kReadTitle);
     return true;

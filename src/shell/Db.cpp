@@ -159,10 +159,59 @@ bool IsNumberValue(const QVariant& v)
     }
 }
 
-DbError::DbError(const QString& message, const QString& sql)
-    : std::runtime_error(message.toStdString()), message_(message), sql_(sql)
+DbError::DbError(const QString& message, const QString& sql, bool connectionLost)
+    : std::runtime_error(message.toStdString()), message_(message), sql_(sql), connectionLost_(connectionLost)
 {
 }
+
+bool IsConnectionLostError(const QString& t)
+{
+    // The engine's texts: a network read or write that failed (the server
+    // ended, or the link went), and an attachment or database shut down (an
+    // administrator deleted its row of MON$ATTACHMENTS, or shut the
+    // database down).
+    for (const char* lost : {"Error reading data from the connection", "Error writing data to the connection",
+                             "Connection lost to database", "connection shutdown"})
+        if (t.contains(QLatin1String(lost), Qt::CaseInsensitive)) return true;
+    static const QRegularExpression shutDown(QStringLiteral("\\bdatabase\\b.*\\bshutdown\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return shutDown.match(t).hasMatch();
+}
+
+namespace {
+
+const QString kLostLead = QStringLiteral(
+    "A conexão com o banco de dados foi perdida (o servidor pode ter sido reiniciado, ou a conexão foi encerrada).");
+// What is left of a transaction whose connection was lost.
+const QString kTransactionLost = QStringLiteral(
+    "A conexão com o banco de dados foi perdida no meio desta operação; o servidor desfez o que ela não tinha "
+    "gravado de vez.");
+
+QString engineDetail(const QString& engineText)
+{
+    return QStringLiteral("\nMensagem do banco de dados: ") + engineText;
+}
+
+// Why a database did not open, in the office's words where the engine's
+// text is one an office meets; the engine's text follows.
+QString openFailureText(const QString& db, const QString& err)
+{
+    if (err.contains(QLatin1String("user name and password are not defined"), Qt::CaseInsensitive))
+        return QStringLiteral("O servidor do banco de dados %1 recusou o usuário SYSDBA com a senha dada. A senha "
+                              "é a da linha Password da seção [Database] do arquivo quorvanta.Ini (sem essa linha, "
+                              "o programa usa a sua própria senha): escreva nela a senha do SYSDBA desse servidor.")
+                   .arg(db) +
+               engineDetail(err);
+    if (err.contains(QLatin1String("Database already opened"), Qt::CaseInsensitive))
+        return QStringLiteral("O banco de dados %1 já está aberto em outra cópia do programa (ou em outro programa, "
+                              "como o isql-fb): um banco de dados local é aberto por um programa de cada vez. Feche "
+                              "a outra cópia e abra o programa de novo.")
+                   .arg(db) +
+               engineDetail(err);
+    return QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(db, err);
+}
+
+}  // namespace
 
 namespace {
 
@@ -263,7 +312,7 @@ void DbConnection::open(const QString& connectionString)
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
         name_.clear();
-        throw DbError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(db, err));
+        throw DbError(openFailureText(db, err));
     }
     // Opened on another thread (start-up keeps its window painted meanwhile):
     // the connection is handed to the application's thread, which uses it.
@@ -271,6 +320,62 @@ void DbConnection::open(const QString& connectionString)
     if (appThread && db_.driver()->thread() != appThread) db_.driver()->moveToThread(appThread);
     connectionString_ = connectionString;
     cache_->statements = std::make_unique<StatementCache>(db_);
+}
+
+void DbConnection::reopen()
+{
+    if (reconnect)
+        reconnect(*this);
+    else
+        open(connectionString_);
+    reopenPending_ = false;
+}
+
+void DbConnection::lost(const QString& engineText, const QString& sql)
+{
+    // The server has let the connection go, and with it undone what it had
+    // not committed. The dead connection is closed without a rollback, and
+    // an open transaction stays over until its owner rolls it back.
+    const bool hadTransaction = inTransaction_;
+    inTransaction_ = false;
+    close();
+    inTransaction_ = hadTransaction;
+    transactionLost_ = hadTransaction;
+    reopenPending_ = true;
+    QString why;
+    try {
+        reopen();
+    } catch (const DbError& e) {
+        why = e.message();
+    } catch (const std::exception& e) {
+        why = QString::fromLocal8Bit(e.what());
+    }
+    const QString next = why.isEmpty()
+                             ? QStringLiteral(" O programa já se conectou de novo: repita a operação.")
+                             : QStringLiteral(" Não foi possível conectar de novo agora (%1); o programa tentará de "
+                                              "novo na próxima operação.")
+                                   .arg(why);
+    throw DbError(kLostLead + next + engineDetail(engineText), sql, true);
+}
+
+void DbConnection::fail(const QString& engineText, const QString& sql)
+{
+    if (IsConnectionLostError(engineText)) lost(engineText, sql);
+    throw DbError(engineText, sql);
+}
+
+void DbConnection::ready()
+{
+    if (transactionLost_) throw DbError(kTransactionLost, QString(), true);
+    if (reopenPending_) {
+        try {
+            reopen();
+        } catch (const DbError& e) {
+            throw DbError(kLostLead + QStringLiteral(" Ainda não foi possível conectar de novo: ") + e.message(),
+                          QString(), true);
+        }
+    }
+    if (!isOpen()) throw DbError(QStringLiteral("A conexão com o banco de dados não está aberta."));
 }
 
 void DbConnection::close()
@@ -287,14 +392,10 @@ void DbConnection::close()
     QSqlDatabase::removeDatabase(name_);
     name_.clear();
     cache_->keys.clear();
+    reopenPending_ = false;
 }
 
 bool DbConnection::isOpen() const { return !name_.isEmpty() && db_.isOpen(); }
-
-static void ensureOpen(const DbConnection& c)
-{
-    if (!c.isOpen()) throw DbError(QStringLiteral("A conexão com o banco de dados não está aberta."));
-}
 
 static void runStatement(QSqlQuery& q, const QString& sql)
 {
@@ -337,10 +438,15 @@ static QSqlQuery* runCached(StatementCache* cache, QSqlQuery& fallback, const QS
 
 int DbConnection::execute(const QString& sql)
 {
-    ensureOpen(*this);
+    ready();
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    QSqlQuery* ran = runCached(inTransaction_ ? cache_->statements.get() : nullptr, q, sql);
+    QSqlQuery* ran = nullptr;
+    try {
+        ran = runCached(inTransaction_ ? cache_->statements.get() : nullptr, q, sql);
+    } catch (const DbError& e) {
+        fail(e.message(), sql);
+    }
     // Only data statements have a count (the driver complains about others).
     const QStringView text = QStringView(sql).trimmed();
     const bool counted = text.startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive) ||
@@ -388,12 +494,23 @@ static void readRows(QSqlQuery& q, Recordset& rs, QStringList& columns, QVector<
 
 Recordset DbConnection::query(const QString& sql)
 {
-    ensureOpen(*this);
+    ready();
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    QSqlQuery* ran = runCached(inTransaction_ ? cache_->statements.get() : nullptr, q, sql);
+    QSqlQuery* ran = nullptr;
+    try {
+        ran = runCached(inTransaction_ ? cache_->statements.get() : nullptr, q, sql);
+    } catch (const DbError& e) {
+        fail(e.message(), sql);
+    }
     Recordset rs;
     readRows(*ran, rs, rs.columns_, rs.rows_, rs.order_);
+    // Rows that stopped coming: the connection went while they were read.
+    if (ran->lastError().isValid()) {
+        const QString err = errorText(ran->lastError());
+        ran->finish();
+        fail(err, sql);
+    }
     ran->finish();
     rs.conn_ = this;
     // A query over one table (no join, no list of tables) can be edited.
@@ -417,6 +534,7 @@ QStringList DbConnection::keyColumns(const QString& table)
     const QString t = upperKey(table);
     auto it = cache_->keys.find(t);
     if (it != cache_->keys.end()) return it.value();
+    ready();
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral(
@@ -424,7 +542,7 @@ QStringList DbConnection::keyColumns(const QString& table)
         "JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
         "WHERE c.RDB$RELATION_NAME = ? AND c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' ORDER BY s.RDB$FIELD_POSITION"));
     q.addBindValue(t);
-    if (!q.exec()) throw DbError(errorText(q.lastError()));
+    if (!q.exec()) fail(errorText(q.lastError()));
     QStringList keys;
     while (q.next()) keys << q.value(0).toString().trimmed().toUpper();
     cache_->keys.insert(t, keys);
@@ -433,10 +551,10 @@ QStringList DbConnection::keyColumns(const QString& table)
 
 void DbConnection::beginTransaction()
 {
-    ensureOpen(*this);
     if (inTransaction_) throw DbError(QStringLiteral("Já existe uma transação aberta."));
+    ready();
     if (cache_->statements) cache_->statements->clear();
-    if (!db_.transaction()) throw DbError(errorText(db_.lastError()));
+    if (!db_.transaction()) fail(errorText(db_.lastError()));
     inTransaction_ = true;
 }
 
@@ -444,15 +562,25 @@ void DbConnection::commit()
 {
     if (!inTransaction_) return;
     inTransaction_ = false;
+    if (transactionLost_) {
+        transactionLost_ = false;
+        throw DbError(kTransactionLost, QString(), true);
+    }
     // Prepared statements remember the transaction they ran in.
     if (cache_->statements) cache_->statements->clear();
-    if (!db_.commit()) throw DbError(errorText(db_.lastError()));
+    // A commit whose answer never came is told as not done.
+    if (!db_.commit()) fail(errorText(db_.lastError()));
 }
 
 void DbConnection::rollback()
 {
     if (!inTransaction_) return;
     inTransaction_ = false;
+    if (transactionLost_) {
+        // Undone by the server when it let the connection go.
+        transactionLost_ = false;
+        return;
+    }
     if (cache_->statements) cache_->statements->clear();
     db_.rollback();
 }
@@ -592,6 +720,7 @@ void Recordset::update()
     if (editRow_ < 0) return;
     if (!conn_) throw DbError(QStringLiteral("Conjunto de registros sem conexão."));
     const QStringList keys = conn_->keyColumns(table_);
+    conn_->ready();
     QSqlQuery q(conn_->database());
     QVector<QVariant>& row = rows_[editRow_];
     if (adding_) {
@@ -610,9 +739,9 @@ void Recordset::update()
         for (const QString& k : keys)
             if (columnIndex(k) >= 0) returning << k;
         if (!returning.isEmpty()) sql += QStringLiteral(" RETURNING ") + returning.join(QLatin1Char(','));
-        if (!q.prepare(sql)) throw DbError(errorText(q.lastError()), sql);
+        if (!q.prepare(sql)) conn_->fail(errorText(q.lastError()), sql);
         for (const QVariant& v : values) q.addBindValue(v);
-        if (!q.exec()) throw DbError(errorText(q.lastError()), sql);
+        if (!q.exec()) conn_->fail(errorText(q.lastError()), sql);
         if (!returning.isEmpty() && q.next())
             for (int i = 0; i < returning.size(); ++i) row[columnIndex(returning[i])] = q.value(i);
     } else {
@@ -634,13 +763,13 @@ void Recordset::update()
             }
             const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                                     .arg(table_, sets.join(QLatin1Char(',')), where.join(QStringLiteral(" AND ")));
-            if (!q.prepare(sql)) throw DbError(errorText(q.lastError()), sql);
+            if (!q.prepare(sql)) conn_->fail(errorText(q.lastError()), sql);
             for (const QVariant& v : values) q.addBindValue(v);
             if (!q.exec()) {
                 const QString err = errorText(q.lastError());
                 row = original_;
                 editRow_ = -1;
-                throw DbError(err, sql);
+                conn_->fail(err, sql);
             }
         }
     }
@@ -663,11 +792,12 @@ void Recordset::deleteCurrent()
         where << k + QStringLiteral("=?");
         values << rows_[row][c];
     }
+    conn_->ready();
     QSqlQuery q(conn_->database());
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(table_, where.join(QStringLiteral(" AND ")));
-    if (!q.prepare(sql)) throw DbError(errorText(q.lastError()), sql);
+    if (!q.prepare(sql)) conn_->fail(errorText(q.lastError()), sql);
     for (const QVariant& v : values) q.addBindValue(v);
-    if (!q.exec()) throw DbError(errorText(q.lastError()), sql);
+    if (!q.exec()) conn_->fail(errorText(q.lastError()), sql);
     order_.removeAt(pos_);
     editRow_ = -1;
     adding_ = false;
@@ -678,6 +808,7 @@ void Recordset::deleteCurrent()
 void DataControl::Refresh()
 {
     DbConnection& c = DbConnection::instance();
-    if (!c.isOpen()) c.open(ConnectionString);
+    // A connection the server dropped is opened again by the statement.
+    if (!c.isOpen() && !c.awaitingReconnect()) c.open(ConnectionString);
     rs_ = CommandType == Table ? c.openTable(RecordSource) : c.query(RecordSource);
 }

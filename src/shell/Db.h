@@ -14,25 +14,40 @@
 //   CHAR values without their pad blanks, client-side Sort, Find, and
 //   AddNew/Update on single-table queries.
 // - Every failure throws DbError with the server's message.
+// - A connection the server has dropped (restarted, or the administrator
+//   ended it) is noticed by the engine's error: the layer connects again at
+//   once, or at the next statement when the server does not answer yet, and
+//   throws DbError saying in Portuguese that the connection was lost. What
+//   the dropped connection had not committed was undone by the server; a
+//   transaction it had open is over, and its statements and commit fail
+//   until it is rolled back.
 
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
 class DbError : public std::runtime_error {
 public:
-    DbError(const QString& message, const QString& sql = QString());
+    DbError(const QString& message, const QString& sql = QString(), bool connectionLost = false);
     QString message() const { return message_; }
     QString sql() const { return sql_; }
+    // The server dropped the connection (see above).
+    bool connectionLost() const { return connectionLost_; }
 
 private:
     QString message_;
     QString sql_;
+    bool connectionLost_ = false;
 };
+
+// True when an engine's error text says the connection to the server is
+// gone: network read or write errors, a connection shut down.
+bool IsConnectionLostError(const QString& engineText);
 
 // The parts of a connection string.
 struct ConnectionParts {
@@ -60,8 +75,14 @@ public:
 
     // Opens the database named by the connection string; throws DbError.
     void open(const QString& connectionString);
+    // How the connection is opened again after the server dropped it. The
+    // default opens it with the same connection string; the program opens it
+    // as at start-up.
+    std::function<void(DbConnection&)> reconnect;
     void close();
     bool isOpen() const;
+    // Lost, and to be opened again by the next statement.
+    bool awaitingReconnect() const { return reopenPending_; }
     QString connectionString() const { return connectionString_; }
     int cursorLocation = 2;
 
@@ -79,15 +100,27 @@ public:
     bool inTransaction() const { return inTransaction_; }
 
     QSqlDatabase& database() { return db_; }
+    // Throws the error of a statement run on database() by hand: a lost
+    // connection is opened again first, as for the layer's own statements.
+    [[noreturn]] void fail(const QString& engineText, const QString& sql = QString());
 
     // Primary-key columns of a table (upper case), cached.
     QStringList keyColumns(const QString& table);
 
 private:
+    friend class Recordset;
+    [[noreturn]] void lost(const QString& engineText, const QString& sql);
+    // Before a statement: a transaction the server dropped fails its
+    // statements; a connection lost before is opened again.
+    void ready();
+    void reopen();
+
     QString name_;
     QString connectionString_;
     QSqlDatabase db_;
     bool inTransaction_ = false;
+    bool transactionLost_ = false;  // the open transaction was dropped with its connection
+    bool reopenPending_ = false;    // lost, and not connected again yet
     struct Cache;
     std::unique_ptr<Cache> cache_;
 };

@@ -79,6 +79,26 @@ QString GetIniValue(const QString& section, const QString& key)
     return GetIniValueFrom(IniFilePath, section, key);
 }
 
+namespace {
+
+// Opens the program's connection. A server that never answers must not
+// leave the screen empty: the connection opens on another thread under a
+// window that says so.
+void openConnection(DbConnection& db, const QString& connectionString)
+{
+    {
+        struct Connecting {
+            Connecting() { EndSignals::setConnecting(true); }
+            ~Connecting() { EndSignals::setConnecting(false); }
+        } connecting;
+        ui().waitWhile(kConnectingText, [&db, connectionString] { db.open(connectionString); });
+    }
+    // The engine put its own signal handlers in place at the first attachment.
+    EndSignals::install();
+}
+
+}  // namespace
+
 bool Main()
 {
     IniFilePath = FindIniFile(programDir());
@@ -96,20 +116,14 @@ bool Main()
     DbConnection& db = DbConnection::instance();
     db.cursorLocation = DBSpecifics::CursorLoc;
     const QString connectionString = DBSpecifics::BuildConnectionString();
-    // A server that never answers must not leave the screen empty: the
-    // connection opens on another thread under a window that says so.
     try {
-        struct Connecting {
-            Connecting() { EndSignals::setConnecting(true); }
-            ~Connecting() { EndSignals::setConnecting(false); }
-        } connecting;
-        ui().waitWhile(kConnectingText, [&db, connectionString] { db.open(connectionString); });
+        openConnection(db, connectionString);
     } catch (const DbError& e) {
         MsgBox(e.message(), vb::Critical, QStringLiteral("Erro ao abrir o banco de dados"));
         return false;
     }
-    // The engine put its own signal handlers in place at the first attachment.
-    EndSignals::install();
+    // A connection the server drops later is opened again the same way.
+    db.reconnect = [](DbConnection& c) { openConnection(c, c.connectionString()); };
     DBSpecifics::AdminFlag = 0;
     return true;
 }

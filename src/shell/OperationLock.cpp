@@ -18,27 +18,41 @@ QString literal(QString s) { return QLatin1Char('\'') + s.replace(QLatin1Char('\
 
 struct Attempt {
     bool taken = false;
-    QString holderActivity;
+    OperationLock::Holder holder;
 };
 
+// The address part of MON$REMOTE_ADDRESS ("192.168.0.11/52344").
+QString withoutPort(const QString& address)
+{
+    const QString a = address.trimmed();
+    const qsizetype slash = a.lastIndexOf(QLatin1Char('/'));
+    return slash > 0 ? a.left(slash) : a;
+}
+
 // Takes the row when it is free, held by this attachment, or held by an
-// attachment that no longer exists; otherwise reads what its holder does.
+// attachment that is no longer at work; otherwise reads who holds it. The
+// holder is at work while its attachment exists and began no later than
+// the row was written (both times are the server's).
 Attempt tryTake(DbConnection& db, const QString& resource, const QString& activity)
 {
     const QString name = literal(resource);
     const QString doing = literal(activity);
     Recordset rs = db.query(
-        QStringLiteral("EXECUTE BLOCK RETURNS (tomado INTEGER, quem VARCHAR(100)) AS\n"
+        QStringLiteral("EXECUTE BLOCK RETURNS (tomado INTEGER, quem VARCHAR(100), desde TIMESTAMP,\n"
+                       "  endereco VARCHAR(255), maquina VARCHAR(255)) AS\n"
                        "BEGIN\n"
                        "  IN AUTONOMOUS TRANSACTION DO\n"
                        "  BEGIN\n"
                        "    UPDATE Bloqueio b SET conexao = CURRENT_CONNECTION, operacao = %2, inicio = CURRENT_TIMESTAMP\n"
                        "     WHERE nome = %1 AND (conexao IS NULL OR conexao = CURRENT_CONNECTION OR NOT EXISTS\n"
-                       "       (SELECT 1 FROM MON$ATTACHMENTS a WHERE a.MON$ATTACHMENT_ID = b.conexao));\n"
+                       "       (SELECT 1 FROM MON$ATTACHMENTS a WHERE a.MON$ATTACHMENT_ID = b.conexao\n"
+                       "           AND a.MON$TIMESTAMP <= b.inicio));\n"
                        "    tomado = ROW_COUNT;\n"
                        "    IF (tomado = 0) THEN\n"
                        "    BEGIN\n"
-                       "      SELECT operacao FROM Bloqueio WHERE nome = %1 INTO quem;\n"
+                       "      SELECT b.operacao, b.inicio, a.MON$REMOTE_ADDRESS, a.MON$REMOTE_HOST FROM Bloqueio b\n"
+                       "        LEFT JOIN MON$ATTACHMENTS a ON a.MON$ATTACHMENT_ID = b.conexao\n"
+                       "       WHERE b.nome = %1 INTO quem, desde, endereco, maquina;\n"
                        "      IF (ROW_COUNT = 0) THEN\n"
                        "      BEGIN\n"
                        "        INSERT INTO Bloqueio (nome, conexao, operacao, inicio)\n"
@@ -54,25 +68,56 @@ Attempt tryTake(DbConnection& db, const QString& resource, const QString& activi
     if (rs.recordCount() == 0) return a;
     rs.moveFirst();
     a.taken = rs.value(0).toInt() > 0;
-    a.holderActivity = rs.value(1).toString();
+    a.holder.activity = rs.value(1).toString();
+    a.holder.since = rs.value(2).toDateTime();
+    a.holder.address = withoutPort(rs.value(3).toString());
+    a.holder.host = rs.value(4).toString().trimmed();
     return a;
+}
+
+// A database made before the lock table existed.
+bool missingLockTable(const QString& error)
+{
+    return error.contains(QLatin1String("Table unknown"), Qt::CaseInsensitive) &&
+           error.contains(QLatin1String("BLOQUEIO"), Qt::CaseInsensitive);
 }
 
 }  // namespace
 
-QString OperationLock::busyMessage(const QString& activity)
+QString OperationLock::busyMessage(const Holder& holder)
 {
-    const QString doing = activity.trimmed().isEmpty() ? QStringLiteral("usando esta parte do banco de dados") : activity;
-    return QStringLiteral("Outra estação está %1 neste momento.\n"
+    const QString doing =
+        holder.activity.trimmed().isEmpty() ? QStringLiteral("usando esta parte do banco de dados") : holder.activity;
+    QString desk;
+    if (!holder.host.isEmpty() && !holder.address.isEmpty())
+        desk = QStringLiteral("%1, endereço %2").arg(holder.host, holder.address);
+    else if (!holder.address.isEmpty())
+        desk = QStringLiteral("endereço ") + holder.address;
+    else if (!holder.host.isEmpty())
+        desk = holder.host;
+    else
+        desk = QStringLiteral("nesta máquina");
+    const QString when = holder.since.isValid()
+                             ? QStringLiteral("desde ") + holder.since.toString(QStringLiteral("dd/MM/yyyy hh:mm"))
+                             : QStringLiteral("neste momento");
+    return QStringLiteral("Outra estação (%1) está %2 %3.\n"
                           "Nada foi alterado no banco de dados: tente novamente quando ela terminar.")
-        .arg(doing);
+        .arg(desk, doing, when);
 }
 
 QString OperationLock::failureMessage(const QString& error)
 {
+    const QString why =
+        missingLockTable(error)
+            ? QStringLiteral("o banco de dados não tem a tabela Bloqueio, com a qual as estações leem e atualizam "
+                             "RPIs uma de cada vez. Acrescente-a ao banco de dados como mostra o README do programa, "
+                             "na seção \"A database made before the lock table\" (scripts/setup a acrescenta a um "
+                             "banco de dados local).\nMensagem do banco de dados: %1")
+                  .arg(error)
+            : error;
     return QStringLiteral("Não foi possível verificar se outra estação está usando o banco de dados:\n%1\n\n"
                           "Nada foi alterado no banco de dados.")
-        .arg(error);
+        .arg(why);
 }
 
 OperationLock::OperationLock(const LockedOperation& operation, DbConnection& db)
@@ -97,7 +142,7 @@ OperationLock::OperationLock(const LockedOperation& operation, DbConnection& db)
         return;
     }
     if (!a.taken) {
-        MsgBox(busyMessage(a.holderActivity), vb::Exclamation, operation.title);
+        MsgBox(busyMessage(a.holder), vb::Exclamation, operation.title);
         return;
     }
     holders().insert(key, 1);

@@ -4,12 +4,15 @@
 //
 // The lock is a row of the table Bloqueio, named after what it guards,
 // holding the attachment of the desk that took it (CURRENT_CONNECTION) and
-// what that desk is doing. It is taken and released in autonomous
-// transactions, so it is seen by every desk at once, never waits behind
-// another desk's work, and is held by nothing else of the operation. A row
-// whose attachment is gone (a desk that ended without releasing it) is
-// free. The same connection may take a lock it holds again; the outermost
-// holder releases it.
+// what that desk is doing, since when (the server's time). It is taken and
+// released in autonomous transactions, so it is seen by every desk at once,
+// never waits behind another desk's work, and is held by nothing else of
+// the operation. A row whose attachment is gone (a desk that ended without
+// releasing it) is free, and so is one whose attachment began after the row
+// was written: a restored database hands attachment numbers out again from
+// low values, and an idle desk may get the number a back-up's row names.
+// The same connection may take a lock it holds again; the outermost holder
+// releases it.
 //
 // Take it before the operation begins its transaction: the transaction
 // then sees everything the previous holder committed. Release it when the
@@ -17,6 +20,7 @@
 
 #include "shell/Db.h"
 
+#include <QDateTime>
 #include <QString>
 
 struct LockedOperation {
@@ -49,8 +53,15 @@ public:
     // message waits for this desk's user. Does nothing the second time.
     void release();
 
-    // The message given when another desk is doing `activity`.
-    static QString busyMessage(const QString& activity);
+    // The desk that holds a lock, as the server knows it.
+    struct Holder {
+        QString activity;  // what it is doing
+        QString address;   // its network address (without the port); empty when local
+        QString host;      // its machine's name, when the server was told it
+        QDateTime since;   // when it took the lock (server time)
+    };
+    // The message given when another desk holds the lock.
+    static QString busyMessage(const Holder& holder);
     // The message given when the lock could not be taken.
     static QString failureMessage(const QString& error);
 

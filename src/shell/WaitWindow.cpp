@@ -50,6 +50,9 @@ void RunShowingWaitWindow(const QString& text, const std::function<void()>& task
         }
     }));
     WaitWindow window(text);
+    // The program's other windows wait too: a connection opened again in the
+    // middle of an operation must not see another one start meanwhile.
+    window.setWindowModality(Qt::ApplicationModal);
     window.show();
     QEventLoop loop;
     QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);

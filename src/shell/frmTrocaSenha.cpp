@@ -54,9 +54,9 @@ int storePassword(DbConnection& db, const QString& scrambled)
     if (!db.isOpen()) throw DbError(QStringLiteral("A conexão com o banco de dados não está aberta."));
     const QString sql = QStringLiteral("UPDATE Controle SET controle6=? Where codigo = 1");
     QSqlQuery q(db.database());
-    if (!q.prepare(sql)) throw DbError(sqlErrorText(q.lastError()), sql);
+    if (!q.prepare(sql)) db.fail(sqlErrorText(q.lastError()), sql);
     q.addBindValue(scrambled);
-    if (!q.exec()) throw DbError(sqlErrorText(q.lastError()), sql);
+    if (!q.exec()) db.fail(sqlErrorText(q.lastError()), sql);
     const int n = q.numRowsAffected();
     q.finish();
     return n;

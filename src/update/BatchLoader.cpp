@@ -57,25 +57,26 @@ QString StagedIssueProblem(int issue, DbConnection& db)
 
 BatchIssueResult ApplyBatchIssue(int issue, TransferProgress* progress, DbConnection& db)
 {
-    OperationLock lock(kApplyingIssue, db);
-    if (!lock.held()) return BatchIssueResult::Failed;
-    QString problem;
-    try {
-        problem = StagedIssueProblem(issue, db);
-    } catch (const DbError& e) {
-        lock.release();
-        MsgBox(QStringLiteral("Erro ao ler a RPI %1 lida:\n%2").arg(issue).arg(e.message()), vb::Critical, kTitle);
-        return BatchIssueResult::Failed;
-    }
-    if (!problem.isEmpty()) {
-        lock.release();
-        MsgBox(problem, vb::Critical, kTitle);
-        return BatchIssueResult::Skipped;
-    }
+    // Staging must hold this issue, before the lock is taken and once it is held.
+    bool skipped = false;
+    auto check = [&] {
+        StagedIssueCheck c;
+        c.issue = issue;
+        c.style = vb::Critical;
+        try {
+            c.refusal = StagedIssueProblem(issue, db);
+            skipped = !c.refusal.isEmpty();
+        } catch (const DbError& e) {
+            c.refusal = QStringLiteral("Erro ao ler a RPI %1 lida:\n%2").arg(issue).arg(e.message());
+            skipped = false;
+        }
+        return c;
+    };
     IssueTransfer transfer(BatchTransferOptions(), progress, db);
-    switch (transfer.run(issue, &lock)) {
+    switch (transfer.run(kApplyingIssue, check)) {
     case TransferResult::Done: return BatchIssueResult::Applied;
     case TransferResult::Cancelled: return BatchIssueResult::Cancelled;
+    case TransferResult::Refused: return skipped ? BatchIssueResult::Skipped : BatchIssueResult::Failed;
     case TransferResult::Failed: break;
     }
     return BatchIssueResult::Failed;

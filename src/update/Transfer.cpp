@@ -11,6 +11,7 @@
 #include <QScopeGuard>
 #include <exception>
 #include <memory>
+#include <optional>
 
 using metaphonevar::CalcMetaphone;
 using metaphonevar::LimpaTexto;
@@ -417,7 +418,86 @@ int IssueTransfer::resolveAttorney(const QVariant& staged)
     return key;
 }
 
-TransferResult IssueTransfer::run(int issue, OperationLock* lock)
+bool IssueTransfer::wasApplied(int issue)
+{
+    Recordset rs = db_.query(QStringLiteral("SELECT atualizado FROM Revistas Where Revista=") + QString::number(issue));
+    if (rs.recordCount() == 0) return false;
+    rs.moveFirst();
+    return rs.value(0).toInt() == 1;
+}
+
+bool IssueTransfer::redoAgreed()
+{
+    const QString question = QStringLiteral("RPI já foi atualizada anteriormente ! Refaz a atualização ?");
+    return MsgBox(question, vb::OKCancel, kTitle) == vb::OK;
+}
+
+void IssueTransfer::reportFailure(int issue, const QString& why)
+{
+    MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2\n\nNenhuma alteração foi gravada.")
+               .arg(issue)
+               .arg(why),
+           vb::Critical, kTitle);
+}
+
+TransferResult IssueTransfer::run(int issue)
+{
+    bool redo = false;
+    try {
+        redo = wasApplied(issue);
+    } catch (const DbError& e) {
+        reportFailure(issue, e.message());
+        return TransferResult::Failed;
+    }
+    if (redo && !redoAgreed()) return TransferResult::Cancelled;
+    return applyIssue(issue, redo, nullptr);
+}
+
+TransferResult IssueTransfer::run(const LockedOperation& operation, const std::function<StagedIssueCheck()>& check)
+{
+    // Whether the issue was applied before; a failure to tell is reported,
+    // once the lock is let go, as nothing written.
+    auto applied = [this](int issue, OperationLock* lock) -> std::optional<bool> {
+        try {
+            return wasApplied(issue);
+        } catch (const DbError& e) {
+            if (lock) lock->release();
+            reportFailure(issue, e.message());
+            return std::nullopt;
+        }
+    };
+    std::optional<int> agreed;  // the issue the user agreed to apply again
+    for (;;) {
+        const StagedIssueCheck before = check();
+        if (!before.refusal.isEmpty()) {
+            MsgBox(before.refusal, before.style, kTitle);
+            return TransferResult::Refused;
+        }
+        const std::optional<bool> appliedBefore = applied(before.issue, nullptr);
+        if (!appliedBefore) return TransferResult::Failed;
+        if (*appliedBefore && agreed != before.issue) {
+            if (!redoAgreed()) return TransferResult::Cancelled;
+            agreed = before.issue;
+        }
+
+        OperationLock lock(operation, db_);
+        if (!lock.held()) return TransferResult::Refused;
+        // Another desk may have read or applied an issue meanwhile.
+        const StagedIssueCheck now = check();
+        if (!now.refusal.isEmpty()) {
+            lock.release();
+            MsgBox(now.refusal, now.style, kTitle);
+            return TransferResult::Refused;
+        }
+        const std::optional<bool> redo = applied(now.issue, &lock);
+        if (!redo) return TransferResult::Failed;
+        if (*redo && agreed != now.issue) continue;  // asked again with the lock let go
+        if (now.options) options_ = *now.options;
+        return applyIssue(now.issue, *redo, &lock);
+    }
+}
+
+TransferResult IssueTransfer::applyIssue(int issue, bool redo, OperationLock* lock)
 {
     std::unique_ptr<BusyPointer> busy;
     // Rolled back or committed: the hourglass goes and other desks come in.
@@ -426,18 +506,6 @@ TransferResult IssueTransfer::run(int issue, OperationLock* lock)
         if (lock) lock->release();
     };
     try {
-        const QString n = QString::number(issue);
-        bool redo = false;
-        {
-            Recordset rs = db_.query(QStringLiteral("SELECT atualizado FROM Revistas Where Revista=") + n);
-            if (rs.recordCount() > 0) {
-                rs.moveFirst();
-                redo = rs.value(0).toInt() == 1;
-            }
-        }
-        if (redo && MsgBox(QStringLiteral("RPI já foi atualizada anteriormente ! Refaz a atualização ?"), vb::OKCancel,
-                           kTitle) != vb::OK)
-            return TransferResult::Cancelled;
         if (options_.hourglass) busy = std::make_unique<BusyPointer>();
         {
             DbTransaction tx(db_);
@@ -446,25 +514,15 @@ TransferResult IssueTransfer::run(int issue, OperationLock* lock)
         }
     } catch (const DbError& e) {
         ended();
-        MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2\n\nNenhuma alteração foi gravada.")
-                   .arg(issue)
-                   .arg(e.message()),
-               vb::Critical, kTitle);
+        reportFailure(issue, e.message());
         return TransferResult::Failed;
     } catch (const VbError& e) {
         ended();
-        MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2 (%3)\n\nNenhuma alteração foi gravada.")
-                   .arg(issue)
-                   .arg(e.description())
-                   .arg(e.number()),
-               vb::Critical, kTitle);
+        reportFailure(issue, QStringLiteral("%1 (%2)").arg(e.description()).arg(e.number()));
         return TransferResult::Failed;
     } catch (const std::exception& e) {
         ended();
-        MsgBox(QStringLiteral("Erro ao atualizar o banco de dados com a RPI %1:\n%2\n\nNenhuma alteração foi gravada.")
-                   .arg(issue)
-                   .arg(QString::fromLocal8Bit(e.what())),
-               vb::Critical, kTitle);
+        reportFailure(issue, QString::fromLocal8Bit(e.what()));
         return TransferResult::Failed;
     }
     ended();

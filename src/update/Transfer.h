@@ -14,8 +14,10 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <optional>
 
 class OperationLock;
+struct LockedOperation;
 
 // The progress counters the transfer keeps (the update dialog's boxes).
 enum class TransferCounter { ProcsAtualizar, NumProcs, NumNewProcs, NumProcuradores, NumProcsRef };
@@ -64,6 +66,15 @@ struct TransferOptions {
 inline constexpr int kFirstXmlIssue = 2220;
 // The transfer that fits a staged issue.
 TransferOptions OptionsForIssue(int issue);
+
+// What staging holds for an apply: the issue to apply, or why none may be.
+struct StagedIssueCheck {
+    int issue = 0;
+    QString refusal;  // empty: `issue` may be applied
+    int style = 0;    // of the refusal's message
+    // The transfer that fits the issue, when not the one the transfer was made with.
+    std::optional<TransferOptions> options;
+};
 
 // The issues staging holds rows of, ascending, as texts ("Null" for rows
 // without an issue number): one when staging holds one issue.
@@ -118,7 +129,10 @@ QString ProcessFillSql(const StagedRow& row, const StagedRow& stored, const QVar
 bool IsOlderIssue(const QVariant& stagedRevista, const QVariant& storedRevista);
 QString EntryInsertSql(const StagedRow& row, int petitionAttorney, const TransferOptions& options);
 
-enum class TransferResult { Done, Cancelled, Failed };
+// Refused: not begun, nothing written (another desk at work, or staging
+// not fit to apply; the reason was shown).
+enum class TransferResult { Done, Cancelled, Failed, Refused };
+
 
 class IssueTransfer {
 public:
@@ -127,10 +141,16 @@ public:
 
     // Applies the staged issue numbered issue. Asks the redo question when
     // the issue was applied before (Cancel: nothing written). Never throws:
-    // a failure is rolled back and reported. The lock the caller took for
-    // the run, if any, is released as soon as the work has committed or
-    // rolled back, before the closing message waits for the user.
-    TransferResult run(int issue, OperationLock* lock = nullptr);
+    // a failure is rolled back and reported.
+    TransferResult run(int issue);
+    // The same at one desk at a time. `check` says what staging holds, first
+    // with no lock held: the redo question is asked then, never while the
+    // lock is held. Once the lock is taken, `check` runs again; when the
+    // staged issue was meanwhile applied and the answer given does not cover
+    // it, the lock is let go and the question asked. A refusal is shown once
+    // the lock is let go; the lock is released as soon as the work has
+    // committed or rolled back, before the closing message waits.
+    TransferResult run(const LockedOperation& operation, const std::function<StagedIssueCheck()>& check);
 
     // Counters of the last run.
     int counter(TransferCounter c) const { return counters_[int(c)]; }
@@ -141,6 +161,13 @@ public:
     int resolveAttorney(const QVariant& staged);
 
 private:
+    // Whether the issue was applied before (the redo question is asked).
+    bool wasApplied(int issue);
+    bool redoAgreed();
+    // The apply itself, in one transaction; releases the lock once it has
+    // committed or rolled back.
+    TransferResult applyIssue(int issue, bool redo, OperationLock* lock);
+    void reportFailure(int issue, const QString& why);
     void apply(int issue, bool redo);
     void transferRow(const StagedRow& row);
     void fillFromOlderIssue(const StagedRow& row, int attorney);

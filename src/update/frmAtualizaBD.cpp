@@ -196,35 +196,42 @@ void frmAtualizaBD::Form_Activate()
 void frmAtualizaBD::SelecFile_Click()
 {
     if (running_) return;
-    OperationLock lock(kApplyingIssue);
-    if (!lock.held()) return;
-    UpdateDialogState s;
-    try {
-        s = ReadUpdateDialogState();
-    } catch (const DbError& e) {
-        lock.release();
-        MsgBox(QStringLiteral("Erro ao ler as revistas do banco de dados:\n") + e.message(), vb::Critical, kTitle);
-        return;
-    }
-    if (!s.canApply()) {
-        lock.release();
-        D->setText(s.notice);
-        MsgBox(s.notice, vb::Exclamation, kTitle);
-        return;
-    }
-    // The issue applied is the one in staging, whatever the box shows.
-    const int issue = s.stagedIssue.toInt();
-    NumRevista->setText(QString::number(issue));
+    // What staging holds, before the apply lock is taken and again once it
+    // is held. The issue applied is the one in staging, whatever the box
+    // shows.
+    auto check = [this] {
+        StagedIssueCheck c;
+        UpdateDialogState s;
+        try {
+            s = ReadUpdateDialogState();
+        } catch (const DbError& e) {
+            c.refusal = QStringLiteral("Erro ao ler as revistas do banco de dados:\n") + e.message();
+            c.style = vb::Critical;
+            return c;
+        }
+        if (!s.canApply()) {
+            D->setText(s.notice);
+            c.refusal = s.notice;
+            c.style = vb::Exclamation;
+            return c;
+        }
+        c.issue = s.stagedIssue.toInt();
+        c.options = OptionsForIssue(c.issue);
+        NumRevista->setText(QString::number(c.issue));
+        return c;
+    };
 
     running_ = true;
     sinceYield_.invalidate();
     SelecFile->setEnabled(false);
     Cancelar->setEnabled(false);
-    IssueTransfer transfer(OptionsForIssue(issue), this);
-    lastResult_ = transfer.run(issue, &lock);
+    IssueTransfer transfer(TransferOptions::textLayout(), this);
+    const TransferResult result = transfer.run(kApplyingIssue, check);
     running_ = false;
     SelecFile->setEnabled(true);
     Cancelar->setEnabled(true);
+    if (result == TransferResult::Refused) return;
+    lastResult_ = result;
     if (lastResult_ == TransferResult::Done) {
         accept();
     } else if (lastResult_ == TransferResult::Failed) {

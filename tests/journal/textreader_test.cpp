@@ -233,7 +233,8 @@ TEST_F(TextReaderTest, FailuresLeaveTheStagedIssueAsItWas)
         EXPECT_EQ(ui.pointer(), vb::Default);
     };
 
-    // A damaged archive: the extraction's text, then the reason for stopping.
+    // A damaged archive: one message, in Portuguese, the extraction's own
+    // text after it as its detail.
     ui.clear();
     const QString damaged = QDir(files.path()).filePath("RM2150.zip");
     QFile f(damaged);
@@ -241,10 +242,14 @@ TEST_F(TextReaderTest, FailuresLeaveTheStagedIssueAsItWas)
     f.write("PK\x03\x04 not really a zip");
     f.close();
     EXPECT_FALSE(read(damaged, 2150, QDate(2012, 4, 24)));
-    ASSERT_EQ(ui.messages.size(), 2);
-    EXPECT_EQ(ui.messages[0].style, 0);
-    EXPECT_TRUE(ui.messages[0].title.isEmpty());
-    EXPECT_TRUE(ui.messages[1].text.contains("RM2150.zip"));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].title, QString("Leitura de Revista"));
+    const QString notRead = QString::fromUtf8("A revista não foi lida; nada foi alterado no banco de dados.\n");
+    EXPECT_TRUE(ui.messages[0].text.startsWith(
+        notRead + QString::fromUtf8("Erro na leitura: o arquivo %1 está danificado ou não é um arquivo zip\n\n"
+                                    "Mensagem da extração:\nunzip: ")
+                      .arg(damaged)))
+        << ui.messages[0].text.toStdString();
     unchanged();
 
     // An archive holding no journal file.
@@ -307,10 +312,11 @@ TEST_F(TextReaderTest, FilesWithoutARecordOrWithABadNumberAreRefused)
     const QString locked = QDir(files.path()).filePath("RM2151.zip");
     ASSERT_TRUE(writeZip(locked, {::ZipMember("RM2151.TXT", "No.820001234  15/03/2010  IPAS003", false, "segredo")}));
     EXPECT_FALSE(read(locked, 2151, QDate(2012, 5, 1)));
-    ASSERT_EQ(ui.messages.size(), 2);
-    EXPECT_EQ(ui.messages[1].text,
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text,
               notRead + QString::fromUtf8("Erro na leitura: o arquivo da revista (rm*.TXT) contido em %1 não pôde ser "
-                                          "extraído")
+                                          "extraído\n\nMensagem da extração:\nskipping: RM2151.TXT  (no password "
+                                          "given)")
                             .arg(locked));
     EXPECT_EQ(db.count("RPI"), 5);
 

@@ -9,6 +9,8 @@
 #include "fixtures/IssueGenerator.h"
 #include "fixtures/XmlFixture.h"
 #include "journal/TextReader.h"
+#include "search/frmPesquisaMarca.h"
+#include "shell/DBSpecifics.h"
 #include "shell/Globals.h"
 #include "shell/OperationLock.h"
 #include "support/TestUi.h"
@@ -24,15 +26,19 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QPushButton>
+#include <QSysInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <memory>
 #include <utility>
+#include <vector>
 #include <sys/prctl.h>
 
 using namespace fixtures;
@@ -136,21 +142,23 @@ public:
                            .toUtf8());
         if (f.exitCode != 0) return QStringLiteral("SYSDBA: ") + f.out + f.err;
 
+        binary_ = binary;
         QString why;
         for (int attempt = 0; attempt < 3; ++attempt) {
             port_ = freePort();
             writeConf(port_);
-            process_ = std::make_unique<QProcess>();
-            process_->setProcessEnvironment(env_);
-            process_->setProcessChannelMode(QProcess::MergedChannels);
-            process_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-            process_->start(binary, {});
-            if (!process_->waitForStarted()) return binary + QStringLiteral(" did not start: ") + process_->errorString();
-            if (listening()) return QString();
-            why = QString::fromUtf8(process_->readAll());
-            stop();
+            why = run();
+            if (why.isEmpty()) return why;
         }
-        return QStringLiteral("the server did not listen: ") + why;
+        return why;
+    }
+
+    // Stops the server and starts it again on the same port, as an
+    // administrator restarts it: its connections are gone.
+    QString restart()
+    {
+        stop();
+        return run();
     }
 
     void stop()
@@ -178,6 +186,7 @@ public:
     }
 
     int port() const { return port_; }
+    const QProcessEnvironment& environment() const { return env_; }
     QString dataDir() const { return QDir(root_.path()).filePath(QStringLiteral("data")); }
     // The folder part of a database path on this server, as a desk names it.
     QString location(const QString& host) const
@@ -186,6 +195,20 @@ public:
     }
 
 private:
+    QString run()
+    {
+        process_ = std::make_unique<QProcess>();
+        process_->setProcessEnvironment(env_);
+        process_->setProcessChannelMode(QProcess::MergedChannels);
+        process_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        process_->start(binary_, {});
+        if (!process_->waitForStarted()) return binary_ + QStringLiteral(" did not start: ") + process_->errorString();
+        if (listening()) return QString();
+        const QString why = QString::fromUtf8(process_->readAll());
+        stop();
+        return QStringLiteral("the server did not listen: ") + why;
+    }
+
     static int freePort()
     {
         QTcpServer s;
@@ -219,6 +242,7 @@ private:
     }
 
     QTemporaryDir root_;
+    QString binary_;
     QProcessEnvironment env_;
     std::unique_ptr<QProcess> process_;
     int port_ = 0;
@@ -292,6 +316,22 @@ protected:
         ASSERT_TRUE(Globals::Main()) << ui_.messages.value(0).text.toStdString();
     }
 
+    // A Firebird program (gbak, isql-fb) run as the README has the
+    // administrator run it: the password read from a file only its owner reads.
+    Finished firebirdTool(const QString& tool, const QStringList& args, const QByteArray& input = QByteArray())
+    {
+        const QString password = QDir(files_.path()).filePath(QStringLiteral("sysdba"));
+        if (!QFile::exists(password)) {
+            QFile f(password);
+            f.open(QIODevice::WriteOnly);
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+            f.write(kOfficePassword.toUtf8() + '\n');
+        }
+        const QStringList login{QStringLiteral("-user"), QStringLiteral("SYSDBA"), QStringLiteral("-fetch_password"),
+                                password};
+        return runProgram(QStandardPaths::findExecutable(tool), login + args, clientEnvironment(), input);
+    }
+
     Finished deskB(const QStringList& args)
     {
         return runProgram(QStringLiteral(QUORVANTA_DESK), QStringList{deskB_.path()} + args, clientEnvironment());
@@ -303,6 +343,47 @@ protected:
         if (rs.recordCount() == 0) return QVariant();
         rs.moveFirst();
         return rs.value(0);
+    }
+
+    // This desk as the others are told of it while it holds the lock: its
+    // address and machine as the server knows them, since when it holds it.
+    static OperationLock::Holder thisDesk(const QString& activity)
+    {
+        OperationLock::Holder h;
+        h.activity = activity;
+        h.address = scalar(QStringLiteral("SELECT MON$REMOTE_ADDRESS FROM MON$ATTACHMENTS "
+                                          "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"))
+                        .toString()
+                        .section(QLatin1Char('/'), 0, 0);
+        h.host = QSysInfo::machineHostName();
+        h.since = scalar(QStringLiteral("SELECT inicio FROM Bloqueio WHERE nome = 'RPI'")).toDateTime();
+        return h;
+    }
+
+    static QString plainMark(const Issue& issue)
+    {
+        for (const Process& p : issue.processes)
+            if (!p.mark.isEmpty() && p.mark.contains(QRegularExpression(QStringLiteral("^[A-Za-z0-9 ]+$"))))
+                return p.mark;
+        return QString();
+    }
+
+    // Reads the issue and applies it, as this desk's user does.
+    void readAndApply(const Issue& issue)
+    {
+        TextReader reader;
+        ASSERT_TRUE(reader.LerRevistaTxt(request(issue))) << ui_.messages.value(0).text.toStdString();
+        frmAtualizaBD f;
+        f.Form_Activate();
+        f.SelecFile_Click();
+        ASSERT_EQ(f.lastResult(), TransferResult::Done) << ui_.messages.value(0).text.toStdString();
+    }
+
+    QStringList readTxt(const Issue& issue)
+    {
+        const TxtReadRequest r = request(issue);
+        return {QStringLiteral("read-txt"), r.archivePath, r.numRevista,
+                issue.date.toString(QStringLiteral("dd/MM/yyyy"))};
     }
 
     TxtReadRequest request(const Issue& issue)
@@ -323,13 +404,21 @@ protected:
 };
 
 // The other desk was refused at once with the one message, and did nothing.
-void expectRefused(const Finished& r, const QString& activity, const QString& title)
+// An apply of an issue applied before asks its question first, with no lock
+// held, and is refused once it tries to take the lock.
+void expectRefused(const Finished& r, const OperationLock::Holder& holder, const QString& title,
+                   bool askedFirst = false)
 {
     ASSERT_TRUE(r.finished) << "the later desk waited for the other one";
     EXPECT_EQ(r.exitCode, 3) << r.out.toStdString() << r.err.toStdString();
-    QString text = OperationLock::busyMessage(activity);
+    QString text = OperationLock::busyMessage(holder);
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    EXPECT_EQ(r.out.trimmed(), QStringLiteral("message\t48\t%1\t%2").arg(title, text)) << r.err.toStdString();
+    QStringList expected;
+    if (askedFirst)
+        expected << QStringLiteral("message\t1\tAtualização de Banco de Dados\t"
+                                   "RPI já foi atualizada anteriormente ! Refaz a atualização ?");
+    expected << QStringLiteral("message\t48\t%1\t%2").arg(title, text);
+    EXPECT_EQ(r.out.trimmed().split(QLatin1Char('\n')), expected) << r.err.toStdString();
 }
 
 }  // namespace
@@ -386,13 +475,18 @@ TEST_F(ServerDesks, LaterDeskIsRefusedAtOnceAndWritesNothing)
     // Two desks reading: the other desk tries while this one's read is open.
     {
         Finished during;
+        OperationLock::Holder holder;
         bool asked = false;
         TextReader reader;
         reader.showCount = [&](int) {
-            if (!std::exchange(asked, true)) during = deskB(readSecond);
+            if (std::exchange(asked, true)) return;
+            holder = thisDesk(reading);
+            during = deskB(readSecond);
         };
         ASSERT_TRUE(reader.LerRevistaTxt(request(first))) << ui_.messages.value(0).text.toStdString();
-        expectRefused(during, reading, readTitle);
+        ASSERT_TRUE(holder.since.isValid());
+        EXPECT_FALSE(holder.address.isEmpty());
+        expectRefused(during, holder, readTitle);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(DISTINCT revista) FROM RPI")).toInt(), 1);
         EXPECT_EQ(scalar(QStringLiteral("SELECT min(revista) FROM RPI")).toInt(), 2150);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Revistas WHERE revista = 2151")).toInt(), 0);
@@ -402,18 +496,20 @@ TEST_F(ServerDesks, LaterDeskIsRefusedAtOnceAndWritesNothing)
     // Applying: the other desk tries to read, then to apply.
     {
         Finished readDuring, applyDuring;
+        OperationLock::Holder holder;
         bool asked = false;
         frmAtualizaBD f;
         QObject::connect(f.findChild<QLineEdit*>(QStringLiteral("NumProcs")), &QLineEdit::textChanged, [&] {
             if (std::exchange(asked, true)) return;
+            holder = thisDesk(applying);
             readDuring = deskB({QStringLiteral("read-xml"), xmlArchive});
             applyDuring = deskB(apply);
         });
         f.Form_Activate();
         f.SelecFile_Click();
         ASSERT_EQ(f.lastResult(), TransferResult::Done) << ui_.messages.value(0).text.toStdString();
-        expectRefused(readDuring, applying, readTitle);
-        expectRefused(applyDuring, applying, applyTitle);
+        expectRefused(readDuring, holder, readTitle);
+        expectRefused(applyDuring, holder, applyTitle);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2150")).toInt(), staged);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RPI WHERE revista = 2150")).toInt(), staged);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Revistas WHERE revista = 2240")).toInt(), 0);
@@ -422,13 +518,17 @@ TEST_F(ServerDesks, LaterDeskIsRefusedAtOnceAndWritesNothing)
     // Reading: the other desk tries to apply what is staged.
     {
         Finished during;
+        OperationLock::Holder holder;
         bool asked = false;
         TextReader reader;
         reader.showCount = [&](int) {
-            if (!std::exchange(asked, true)) during = deskB(apply);
+            if (std::exchange(asked, true)) return;
+            holder = thisDesk(reading);
+            during = deskB(apply);
         };
         ASSERT_TRUE(reader.LerRevistaTxt(secondRead)) << ui_.messages.value(0).text.toStdString();
-        expectRefused(during, reading, applyTitle);
+        // What the other desk saw staged, issue 2150, was applied already.
+        expectRefused(during, holder, applyTitle, true);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs")).toInt(), staged);
         EXPECT_EQ(scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista = 2151")).toInt(), 0);
     }
@@ -508,4 +608,228 @@ TEST_F(ServerDesks, DeskKilledWhileApplyingLeavesNothingAndItsLockIsTakenOver)
               0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista = 2150")).toInt(), 0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista = 2151")).toInt(), 1);
+}
+
+TEST_F(ServerDesks, RedoQuestionWaitsWithNoLockHeldAndIsAskedAgainWhenStagingChangedMeanwhile)
+{
+    createAndOpen(QStringLiteral("pergunta.fdb"));
+    readAndApply(GenerateIssue({2150, 20, 3, QDate(2012, 4, 24)}));
+    const QVariant lastEntry = scalar(QStringLiteral("SELECT max(codigo) FROM RevProcs WHERE rpi = 2150"));
+
+    // SIM again: while the question waits, the other desk reads issue 2151
+    // and applies it; asked again, because the issue staged now is another
+    // one applied, and while that question waits the other desk reads again.
+    Finished read, applied, readAgain;
+    int questions = 0;
+    ui_.onMessage = [&](const RecordedMessage& m) {
+        if (!m.text.startsWith(QStringLiteral("RPI já foi atualizada anteriormente"))) return;
+        if (++questions == 1) {
+            read = deskB(readTxt(GenerateIssue({2151, 15, 4, QDate(2012, 5, 1)})));
+            applied = deskB({QStringLiteral("apply")});
+        } else {
+            readAgain = deskB(readTxt(GenerateIssue({2152, 10, 5, QDate(2012, 5, 8)})));
+        }
+    };
+    ui_.msgAnswers = {vb::OK, vb::Cancel};
+    frmAtualizaBD f;
+    f.Form_Activate();
+    f.SelecFile_Click();
+    ui_.onMessage = nullptr;
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(read.exitCode, 0) << read.out.toStdString();
+    EXPECT_EQ(applied.exitCode, 0) << applied.out.toStdString();
+    EXPECT_EQ(readAgain.exitCode, 0) << readAgain.out.toStdString();
+    EXPECT_EQ(f.lastResult(), TransferResult::Cancelled);
+    // Cancel wrote nothing: issue 2150 keeps its entries, 2151 the other desk's.
+    EXPECT_EQ(scalar(QStringLiteral("SELECT max(codigo) FROM RevProcs WHERE rpi = 2150")), lastEntry);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2151")).toInt(), 15);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT min(revista) FROM RPI")).toInt(), 2152);
+}
+
+TEST_F(ServerDesks, DatabaseRestoredFromABackUpTakenMidReadRefusesNoDesk)
+{
+    createAndOpen(QStringLiteral("restaurada.fdb"));
+    const QString db = server_->location(QStringLiteral("localhost")) + QStringLiteral("restaurada.fdb");
+    const QString connection = BuildConnectionString();
+    // Attachments before this desk's: its number lies above those the
+    // restored database hands out first.
+    for (int i = 0; i < 12; ++i) DbConnection().open(connection);
+
+    // The back-up is taken while this desk reads, holding the lock.
+    const QString backup = QDir(files_.path()).filePath(QStringLiteral("restaurada.fbk"));
+    Finished backedUp;
+    QVariant holder;
+    {
+        TextReader reader;
+        reader.showCount = [&](int) {
+            if (!holder.isNull()) return;
+            holder = scalar(QStringLiteral("SELECT conexao FROM Bloqueio WHERE nome = 'RPI'"));
+            backedUp = firebirdTool(QStringLiteral("gbak"), {QStringLiteral("-b"), db, backup});
+        };
+        ASSERT_TRUE(reader.LerRevistaTxt(request(GenerateIssue({2150, 20, 3, QDate(2012, 4, 24)}))));
+    }
+    ASSERT_EQ(backedUp.exitCode, 0) << backedUp.out.toStdString() << backedUp.err.toStdString();
+    ASSERT_FALSE(holder.isNull());
+
+    // Every desk closed the program; the back-up is restored over the database.
+    DbConnection::instance().close();
+    const Finished restored = firebirdTool(QStringLiteral("gbak"), {QStringLiteral("-rep"), backup, db});
+    ASSERT_EQ(restored.exitCode, 0) << restored.out.toStdString() << restored.err.toStdString();
+
+    // Desks start on it until one gets the number the back-up's row names;
+    // that desk stays idle on its main menu.
+    std::vector<std::unique_ptr<DbConnection>> desks;
+    QStringList numbers;
+    bool collided = false;
+    while (!collided && desks.size() < 40) {
+        desks.push_back(std::make_unique<DbConnection>());
+        desks.back()->open(connection);
+        Recordset rs = desks.back()->query(QStringLiteral(
+            "SELECT CURRENT_CONNECTION, (SELECT conexao FROM Bloqueio WHERE nome = 'RPI') FROM RDB$DATABASE"));
+        numbers << rs.at(0, 0).toString();
+        EXPECT_EQ(rs.at(0, 1), holder) << "the back-up's row is not in the restored database";
+        collided = rs.at(0, 0) == holder;
+    }
+    ASSERT_TRUE(collided) << "lock row of attachment " << holder.toString().toStdString() << "; attachments "
+                          << numbers.join(' ').toStdString();
+    DbConnection& idle = *desks.back();
+
+    // The README's command that ends the connection of a lock's holder
+    // leaves the idle desk alone.
+    const QByteArray endHolder(
+        "DELETE FROM MON$ATTACHMENTS a WHERE EXISTS (SELECT 1 FROM Bloqueio b\n"
+        "  WHERE b.nome = 'RPI' AND b.conexao = a.MON$ATTACHMENT_ID AND a.MON$TIMESTAMP <= b.inicio);\n"
+        "COMMIT;\n");
+    const Finished ended =
+        firebirdTool(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-bail"), db}, endHolder);
+    ASSERT_EQ(ended.exitCode, 0) << ended.out.toStdString() << ended.err.toStdString();
+    EXPECT_EQ(idle.query(QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE")).at(0, 0), holder);
+
+    // No desk is refused: this one reads and applies, the other reads and
+    // applies after it.
+    ASSERT_TRUE(Globals::Main()) << ui_.messages.value(0).text.toStdString();
+    readAndApply(GenerateIssue({2151, 20, 4, QDate(2012, 5, 1)}));
+    const Finished read = deskB(readTxt(GenerateIssue({2152, 10, 5, QDate(2012, 5, 8)})));
+    EXPECT_EQ(read.exitCode, 0) << read.out.toStdString();
+    const Finished applied = deskB({QStringLiteral("apply")});
+    EXPECT_EQ(applied.exitCode, 0) << applied.out.toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2152")).toInt(), 10);
+    for (const RecordedMessage& m : ui_.messages) EXPECT_FALSE(m.text.startsWith(QStringLiteral("Outra estação")));
+    EXPECT_EQ(idle.query(QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE")).at(0, 0), holder);
+}
+
+TEST_F(ServerDesks, DeskSearchesAgainAfterItsConnectionIsEndedOrTheServerRestarts)
+{
+    createAndOpen(QStringLiteral("perdida.fdb"));
+    const Issue issue = GenerateIssue({2150, 30, 7, QDate(2012, 4, 24)});
+    readAndApply(issue);
+    const QString mark = plainMark(issue);
+    ASSERT_FALSE(mark.isEmpty());
+    const QString connection = BuildConnectionString();
+
+    QPointer<frmPesquisaMarca> screen = new frmPesquisaMarca;
+    screen->show();
+    screen->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    QTest::keyClicks(screen->NomeMarca(), mark);
+    auto search = [&] {
+        ui_.clear();
+        QTest::mouseClick(screen->Pesquisar(), Qt::LeftButton);
+        return screen->MarcaRevista().recordset().recordCount();
+    };
+    const int found = search();
+    ASSERT_GT(found, 0) << ui_.messages.value(0).text.toStdString();
+    ASSERT_EQ(ui_.messages.size(), 1);
+    const QString foundText = ui_.lastMessage().text;  // how many were found
+    const QString lost = QStringLiteral(
+        "Erro ao pesquisar o Banco de Dados:\nA conexão com o banco de dados foi perdida (o servidor pode ter sido "
+        "reiniciado, ou a conexão foi encerrada). O programa já se conectou de novo: repita a operação.\n"
+        "Mensagem do banco de dados: ");
+    auto expectLost = [&] {
+        ASSERT_EQ(ui_.messages.size(), 1);
+        EXPECT_TRUE(ui_.lastMessage().text.startsWith(lost)) << ui_.lastMessage().text.toStdString();
+        EXPECT_EQ(ui_.lastMessage().icon(), vb::Critical);
+        EXPECT_EQ(ui_.lastMessage().title, QStringLiteral("Pesquisa por Marca"));
+    };
+    DbConnection admin;
+    admin.open(connection);
+    auto endThisDesk = [&] {
+        admin.execute(QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = ") +
+                      scalar(QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE")).toString());
+    };
+
+    // The administrator ends this desk's connection: the next search says
+    // so, the one after it finds again.
+    endThisDesk();
+    search();
+    expectLost();
+    EXPECT_EQ(search(), found);
+    ASSERT_EQ(ui_.messages.size(), 1);
+    EXPECT_EQ(ui_.lastMessage().text, foundText);
+
+    // The server restarts.
+    ASSERT_EQ(server_->restart(), QString());
+    search();
+    expectLost();
+    EXPECT_EQ(search(), found);
+    ASSERT_EQ(ui_.messages.size(), 1);
+    EXPECT_EQ(ui_.lastMessage().text, foundText);
+    delete screen.data();
+
+    // An apply whose connection is ended half-way is told as not done, and
+    // leaves nothing; the next one goes through.
+    admin.close();
+    admin.open(connection);
+    {
+        TextReader reader;
+        ASSERT_TRUE(reader.LerRevistaTxt(request(GenerateIssue({2151, 30, 8, QDate(2012, 5, 1)}))));
+    }
+    ui_.clear();
+    {
+        frmAtualizaBD f;
+        bool ended = false;
+        QObject::connect(f.findChild<QLineEdit*>(QStringLiteral("NumProcs")), &QLineEdit::textChanged,
+                         [&](const QString& count) {
+                             if (count.toInt() > 0 && !std::exchange(ended, true)) endThisDesk();
+                         });
+        f.Form_Activate();
+        f.SelecFile_Click();
+        EXPECT_EQ(f.lastResult(), TransferResult::Failed);
+        ASSERT_EQ(ui_.messages.size(), 1);
+        const QString text = ui_.lastMessage().text;
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Erro ao atualizar o banco de dados com a RPI 2151:\n"
+                                                   "A conexão com o banco de dados foi perdida")))
+            << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("\n\nNenhuma alteração foi gravada."))) << text.toStdString();
+    }
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2151")).toInt(), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista = 2151")).toInt(), 0);
+    frmAtualizaBD again;
+    again.Form_Activate();
+    again.SelecFile_Click();
+    EXPECT_EQ(again.lastResult(), TransferResult::Done) << ui_.messages.value(1).text.toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2151")).toInt(),
+              scalar(QStringLiteral("SELECT count(*) FROM RPI")).toInt());
+}
+
+TEST_F(ServerDesks, WrongServerPasswordNamesThePasswordLineOfTheSettingsFile)
+{
+    QFile file(QDir(deskA_.path()).filePath(QStringLiteral("quorvanta.Ini")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(ini(server_->location(QStringLiteral("localhost")), QStringLiteral("escritorio.fdb"))
+                   .replace(kOfficePassword, QStringLiteral("SenhaErrada"))
+                   .toUtf8());
+    file.close();
+    Globals::setProgramDir(deskA_.path());
+    EXPECT_FALSE(Globals::Main());
+    ASSERT_EQ(ui_.messages.size(), 1);
+    EXPECT_EQ(ui_.lastMessage().title, QStringLiteral("Erro ao abrir o banco de dados"));
+    const QString text = ui_.lastMessage().text;
+    EXPECT_TRUE(text.contains(QStringLiteral(
+        "recusou o usuário SYSDBA com a senha dada. A senha é a da linha Password da seção [Database] do arquivo "
+        "quorvanta.Ini")))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("\nMensagem do banco de dados: Your user name and password are not defined")))
+        << text.toStdString();
 }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
 #include <QTemporaryDir>
@@ -121,6 +122,16 @@ TEST(Settings, PasswordReachesTheConnectionWholeOrIsRefusedByName)
     DBSpecifics::ReadSettings();
     EXPECT_EQ(DBSpecifics::DbPassword, longPassword);
     EXPECT_TRUE(DBSpecifics::PasswordProblem().contains("linha Password"));
+    // The limit is in bytes: 200 "ç" are 400 bytes, 127 and an "x" 255.
+    writeFile(Globals::IniFilePath,
+              "[Database]\nDatabaseName=base.fdb\nPassword=" + QString(200, QChar(0xE7)).toUtf8() + "\n");
+    DBSpecifics::ReadSettings();
+    EXPECT_EQ(DBSpecifics::DbPassword.size(), 200);
+    EXPECT_TRUE(DBSpecifics::PasswordProblem().contains("mais de 255 bytes"));
+    writeFile(Globals::IniFilePath,
+              "[Database]\nDatabaseName=base.fdb\nPassword=" + QString(127, QChar(0xE7)).toUtf8() + "x\n");
+    DBSpecifics::ReadSettings();
+    EXPECT_TRUE(DBSpecifics::PasswordProblem().isEmpty());
 
     // What the string cannot carry: start-up refuses before connecting.
     TestUi ui;
@@ -222,4 +233,34 @@ TEST(Startup, AConnectionOpenedOnAnotherThreadServesTheProgram)
     tdb.db().execute(QStringLiteral("INSERT INTO Usuarios (usuario, senha, livreacesso) VALUES ('ana', 'senha01', 'S')"));
     tx.commit();
     EXPECT_EQ(tdb.count(QStringLiteral("Usuarios")), 1);
+}
+
+TEST(Startup, DatabaseOpenInAnotherProgramIsToldInPortuguese)
+{
+    TestUi ui;
+    TestDb db;
+    DbConnection::instance().close();
+    QTemporaryDir d;
+    db.writeIni(d.path());
+    Globals::setProgramDir(d.path());
+    // Another program holds the embedded database open.
+    QProcess other;
+    other.start(QStringLiteral("isql-fb"),
+                {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), db.path()});
+    ASSERT_TRUE(other.waitForStarted());
+    other.write("SELECT 'aberto' FROM RDB$DATABASE;\n");
+    QByteArray out;
+    while (!out.contains("aberto") && other.waitForReadyRead(10000)) out += other.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("aberto")) << out.constData() << other.readAllStandardError().constData();
+
+    EXPECT_FALSE(Globals::Main());
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().icon(), vb::Critical);
+    EXPECT_TRUE(ui.lastMessage().text.startsWith(
+        QStringLiteral("O banco de dados %1 já está aberto em outra cópia do programa").arg(db.path())))
+        << ui.lastMessage().text.toStdString();
+    EXPECT_TRUE(ui.lastMessage().text.contains(QStringLiteral("\nMensagem do banco de dados: I/O error")));
+    other.closeWriteChannel();
+    EXPECT_TRUE(other.waitForFinished(10000));
+    Globals::setProgramDir(QString());
 }

@@ -10,6 +10,7 @@
 #include "shell/OperationLock.h"
 #include "support/TestDb.h"
 #include "support/TestUi.h"
+#include "update/BatchLoader.h"
 #include "update/frmAtualizaBD.h"
 
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <utility>
 
 using namespace fixtures;
@@ -58,6 +60,14 @@ TEST(DeskLock, OtherDesksMayStartWhileTheClosingMessageWaits)
     EXPECT_EQ(shown, (QStringList{"Final de Leitura", "Final de Atualização"}));
     EXPECT_EQ(otherGotIn, (QList<bool>{true, true}));
 
+    // Applied again: the redo question waits with no lock held.
+    shown.clear();
+    otherGotIn.clear();
+    ASSERT_EQ(apply(), TransferResult::Done);
+    EXPECT_EQ(shown,
+              (QStringList{"RPI já foi atualizada anteriormente ! Refaz a atualização ?", "Final de Atualização"}));
+    EXPECT_EQ(otherGotIn, (QList<bool>{true, true}));
+
     // A read that fails: a zip that is no zip.
     shown.clear();
     otherGotIn.clear();
@@ -85,5 +95,79 @@ TEST(DeskLock, OtherDesksMayStartWhileTheClosingMessageWaits)
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown[0].startsWith("Erro ao atualizar o banco de dados com a RPI 2152")) << shown[0].toStdString();
     EXPECT_EQ(otherGotIn, (QList<bool>{true, true})) << shown.join(" | ").toStdString();
+    Globals::setProgramDir(QString());
+}
+
+namespace {
+
+// Refuses the commit of a transaction that wrote journal entries while its
+// connection did not hold the apply lock.
+void refuseEntriesCommittedWithoutTheLock(DbConnection& db)
+{
+    db.execute(QStringLiteral("CREATE EXCEPTION sem_bloqueio 'entradas gravadas sem o bloqueio'"));
+    db.execute(QStringLiteral("CREATE TRIGGER entrada_gravada FOR RevProcs AFTER INSERT AS\n"
+                              "BEGIN\n"
+                              "  RDB$SET_CONTEXT('USER_TRANSACTION', 'entradas', '1');\n"
+                              "END"));
+    db.execute(QStringLiteral("CREATE TRIGGER confirma ON TRANSACTION COMMIT AS\n"
+                              "DECLARE preso INTEGER = 0;\n"
+                              "BEGIN\n"
+                              "  IF (RDB$GET_CONTEXT('USER_TRANSACTION', 'entradas') = '1') THEN\n"
+                              "  BEGIN\n"
+                              "    IN AUTONOMOUS TRANSACTION DO\n"
+                              "      SELECT COUNT(*) FROM Bloqueio\n"
+                              "       WHERE nome = 'RPI' AND conexao = CURRENT_CONNECTION INTO preso;\n"
+                              "    IF (preso = 0) THEN EXCEPTION sem_bloqueio;\n"
+                              "  END\n"
+                              "END"));
+}
+
+class Attempts : public TransferProgress {
+public:
+    explicit Attempts(DbConnection& other) : other_(other) {}
+    // Whether the other desk got in, tried once the first entry is written.
+    std::optional<bool> otherGotIn;
+    void setCounter(TransferCounter counter, int value) override
+    {
+        if (counter == TransferCounter::NumProcs && value == 1 && !otherGotIn)
+            otherGotIn = OperationLock(kReadingIssue, other_).held();
+    }
+
+private:
+    DbConnection& other_;
+};
+
+}  // namespace
+
+TEST(DeskLock, ApplyingHoldsTheLockUntilItsWorkIsCommitted)
+{
+    TestDb tdb;
+    TestUi tui;
+    QTemporaryDir program, files;
+    Globals::setProgramDir(program.path());
+    refuseEntriesCommittedWithoutTheLock(tdb.db());
+    DbConnection other;
+    other.open(tdb.connectionString());
+
+    // The update dialog.
+    registerIssue(2150, QDate(2012, 4, 24));
+    for (int c = 1; c <= 3; ++c) stageRow(c, 81000000 + c, 2150, QStringLiteral("400"));
+    {
+        frmAtualizaBD f;
+        f.Form_Activate();
+        f.SelecFile_Click();
+        EXPECT_EQ(f.lastResult(), TransferResult::Done) << tui.messages.value(0).text.toStdString();
+    }
+    EXPECT_EQ(tdb.count(QStringLiteral("RevProcs")), 3);
+
+    // The batch loader: it holds the lock while it writes, until it commits.
+    tui.clear();
+    tdb.db().execute(QStringLiteral("DELETE FROM RPI"));
+    registerIssue(2156, QDate(2012, 4, 24));
+    for (int c = 1; c <= 3; ++c) stageRow(c, 82000000 + c, 2156, QStringLiteral("400"));
+    Attempts attempts(other);
+    EXPECT_EQ(ApplyBatchIssue(2156, &attempts), BatchIssueResult::Applied) << tui.messages.value(0).text.toStdString();
+    EXPECT_EQ(attempts.otherGotIn, std::optional<bool>(false));
+    EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2156")).toInt(), 3);
     Globals::setProgramDir(QString());
 }
