@@ -136,7 +136,22 @@ void DateBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) tidy();
-    if (key != Qt::Key_Tab && key != Qt::Key_Backtab && key != Qt::Key_Shift) fresh_ = false;
+    // Any key that edits or moves in the text makes the next digit an edit
+    // in place; Tab and the keys that only modify others do not.
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        break;
+    default:
+        fresh_ = false;
+    }
     QLineEdit::keyPressEvent(event);
 }
 
