@@ -192,23 +192,91 @@ QString engineDetail(const QString& engineText)
     return QStringLiteral("\nMensagem do banco de dados: ") + engineText;
 }
 
+// Server, port and file of a database name "host:path" or "host/port:path";
+// host empty for a local file.
+struct ServerName {
+    QString host, port, path;
+};
+
+ServerName serverName(const QString& db)
+{
+    ServerName n;
+    const qsizetype colon = db.indexOf(QLatin1Char(':'));
+    // A local path (as open() tells them apart).
+    if (colon < 0 || db.startsWith(QLatin1Char('/'))) {
+        n.path = db;
+        return n;
+    }
+    n.host = db.left(colon);
+    n.path = db.mid(colon + 1);
+    const qsizetype slash = n.host.indexOf(QLatin1Char('/'));
+    if (slash >= 0) {
+        n.port = n.host.mid(slash + 1);
+        n.host = n.host.left(slash);
+    }
+    if (n.port.isEmpty()) n.port = QStringLiteral("3050");
+    return n;
+}
+
 // Why a database did not open, in the office's words where the engine's
 // text is one an office meets; the engine's text follows.
 QString openFailureText(const QString& db, const QString& err)
 {
-    if (err.contains(QLatin1String("user name and password are not defined"), Qt::CaseInsensitive))
+    auto has = [&err](const char* text) { return err.contains(QLatin1String(text), Qt::CaseInsensitive); };
+    const QString lead = QStringLiteral("Não foi possível abrir o banco de dados %1: ").arg(db);
+    const ServerName s = serverName(db);
+    if (has("user name and password are not defined"))
         return QStringLiteral("O servidor do banco de dados %1 recusou o usuário SYSDBA com a senha dada. A senha "
                               "é a da linha Password da seção [Database] do arquivo quorvanta.Ini (sem essa linha, "
                               "o programa usa a sua própria senha): escreva nela a senha do SYSDBA desse servidor.")
                    .arg(db) +
                engineDetail(err);
-    if (err.contains(QLatin1String("Database already opened"), Qt::CaseInsensitive))
+    if (has("Database already opened"))
         return QStringLiteral("O banco de dados %1 já está aberto em outra cópia do programa (ou em outro programa, "
                               "como o isql-fb): um banco de dados local é aberto por um programa de cada vez. Feche "
                               "a outra cópia e abra o programa de novo.")
                    .arg(db) +
                engineDetail(err);
-    return QStringLiteral("Não foi possível abrir o banco de dados %1: %2").arg(db, err);
+    if (has("Failed to locate host machine"))
+        return lead +
+               QStringLiteral("esta máquina não conhece o nome do servidor, \"%1\". Confira esse nome na linha "
+                              "DatabaseLocation da seção [Database] do arquivo quorvanta.Ini. O comando "
+                              "getent hosts %1 deve mostrar o endereço do servidor; quando não mostra, acrescente ao "
+                              "arquivo /etc/hosts desta máquina uma linha com o endereço e o nome do servidor, como "
+                              "mostra o README do programa (seção \"Several desks\").")
+                   .arg(s.host) +
+               engineDetail(err);
+    if (has("Unable to complete network request to host"))
+        return lead +
+               QStringLiteral("o servidor %1 não respondeu na porta %2. Confira se a máquina %1 está ligada e na rede, "
+                              "se o Firebird está em execução nela e se atende na porta %2: a porta vem depois do nome "
+                              "do servidor na linha DatabaseLocation do arquivo quorvanta.Ini (como em "
+                              "%1/3051:/pasta/); sem ela, é a 3050. Na máquina %1, o comando ss -ltnp | grep %2 "
+                              "mostra se o Firebird atende.")
+                   .arg(s.host, s.port) +
+               engineDetail(err);
+    if (has("I/O error") && has("open")) {
+        const QString where =
+            s.host.isEmpty() ? QStringLiteral("nesta máquina") : QStringLiteral("no servidor ") + s.host;
+        const QString what =
+            has("Permission denied")
+                ? QStringLiteral("o arquivo %1 existe %2, mas o Firebird não tem permissão para abri-lo: a pasta e o "
+                                 "arquivo devem ser da conta firebird (chown firebird:firebird). ")
+                : QStringLiteral("o arquivo %1 não existe %2. ");
+        return lead + what.arg(s.path, where) +
+               QStringLiteral("A pasta vem da linha DatabaseLocation e o nome do arquivo da linha DatabaseName da "
+                              "seção [Database] do arquivo quorvanta.Ini: confira as duas.") +
+               engineDetail(err);
+    }
+    if (has("Error occurred during login"))
+        return lead +
+               QStringLiteral("o servidor %1 respondeu, mas recusou a entrada sem dizer o motivo. Ele pode estar "
+                              "ainda iniciando: tente de novo em instantes. Se a recusa continuar, veja o arquivo "
+                              "firebird.log do servidor e a seção \"Several desks\" do README do programa (arquivos "
+                              "da pasta /tmp/firebird do servidor que não são da conta firebird).")
+                   .arg(s.host.isEmpty() ? db : s.host) +
+               engineDetail(err);
+    return lead + err;
 }
 
 }  // namespace
@@ -297,7 +365,10 @@ void DbConnection::open(const QString& connectionString)
     const QString db = p.dbname;
     const bool remote = db.contains(QLatin1Char(':')) && !db.startsWith(QLatin1Char('/'));
     if (!remote && !QFileInfo::exists(db))
-        throw DbError(QStringLiteral("Banco de dados não encontrado: %1").arg(db));
+        throw DbError(QStringLiteral("Banco de dados não encontrado: %1. A pasta vem da linha DatabaseLocation e o "
+                                     "nome do arquivo da linha DatabaseName da seção [Database] do arquivo "
+                                     "quorvanta.Ini: confira as duas.")
+                          .arg(db));
 
     name_ = QStringLiteral("quorvanta-%1").arg(++g_connectionSerial);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name_);
@@ -350,12 +421,15 @@ void DbConnection::lost(const QString& engineText, const QString& sql)
     } catch (const std::exception& e) {
         why = QString::fromLocal8Bit(e.what());
     }
-    const QString next = why.isEmpty()
-                             ? QStringLiteral(" O programa já se conectou de novo: repita a operação.")
-                             : QStringLiteral(" Não foi possível conectar de novo agora (%1); o programa tentará de "
-                                              "novo na próxima operação.")
-                                   .arg(why);
-    throw DbError(kLostLead + next + engineDetail(engineText), sql, true);
+    if (why.isEmpty())
+        throw DbError(kLostLead + QStringLiteral(" O programa já se conectou de novo: repita a operação.") +
+                          engineDetail(engineText),
+                      sql, true);
+    throw DbError(kLostLead +
+                      QStringLiteral(" Não foi possível conectar de novo agora; o programa tentará de novo na próxima "
+                                     "operação.") +
+                      engineDetail(engineText) + QStringLiteral("\n\n") + why,
+                  sql, true);
 }
 
 void DbConnection::fail(const QString& engineText, const QString& sql)
@@ -371,7 +445,10 @@ void DbConnection::ready()
         try {
             reopen();
         } catch (const DbError& e) {
-            throw DbError(kLostLead + QStringLiteral(" Ainda não foi possível conectar de novo: ") + e.message(),
+            throw DbError(kLostLead +
+                              QStringLiteral(" Ainda não foi possível conectar de novo; o programa tentará de novo na "
+                                             "próxima operação.\n\n") +
+                              e.message(),
                           QString(), true);
         }
     }

@@ -84,7 +84,25 @@ bool missingLockTable(const QString& error)
 
 }  // namespace
 
-QString OperationLock::busyMessage(const Holder& holder)
+std::optional<OperationLock::Holder> OperationLock::otherHolder(const LockedOperation& operation, DbConnection& db)
+{
+    // The same test of a holder at work as when the lock is taken.
+    Recordset rs = db.query(
+        QStringLiteral("SELECT b.operacao, b.inicio, a.MON$REMOTE_ADDRESS, a.MON$REMOTE_HOST FROM Bloqueio b\n"
+                       "  JOIN MON$ATTACHMENTS a ON a.MON$ATTACHMENT_ID = b.conexao AND a.MON$TIMESTAMP <= b.inicio\n"
+                       " WHERE b.nome = %1 AND b.conexao <> CURRENT_CONNECTION")
+            .arg(literal(operation.resource)));
+    if (rs.recordCount() == 0) return std::nullopt;
+    rs.moveFirst();
+    Holder h;
+    h.activity = rs.value(0).toString();
+    h.since = rs.value(1).toDateTime();
+    h.address = withoutPort(rs.value(2).toString());
+    h.host = rs.value(3).toString().trimmed();
+    return h;
+}
+
+QString OperationLock::busyText(const Holder& holder)
 {
     const QString doing =
         holder.activity.trimmed().isEmpty() ? QStringLiteral("usando esta parte do banco de dados") : holder.activity;
@@ -100,9 +118,13 @@ QString OperationLock::busyMessage(const Holder& holder)
     const QString when = holder.since.isValid()
                              ? QStringLiteral("desde ") + holder.since.toString(QStringLiteral("dd/MM/yyyy hh:mm"))
                              : QStringLiteral("neste momento");
-    return QStringLiteral("Outra estação (%1) está %2 %3.\n"
-                          "Nada foi alterado no banco de dados: tente novamente quando ela terminar.")
-        .arg(desk, doing, when);
+    return QStringLiteral("Outra estação (%1) está %2 %3.").arg(desk, doing, when);
+}
+
+QString OperationLock::busyMessage(const Holder& holder)
+{
+    return busyText(holder) +
+           QStringLiteral("\nNada foi alterado no banco de dados: tente novamente quando ela terminar.");
 }
 
 QString OperationLock::failureMessage(const QString& error)

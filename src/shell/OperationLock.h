@@ -22,6 +22,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 struct LockedOperation {
     QString resource;  // the row of Bloqueio
@@ -60,6 +61,12 @@ public:
         QString host;      // its machine's name, when the server was told it
         QDateTime since;   // when it took the lock (server time)
     };
+    // The desk other than this one that holds the lock, looked at without
+    // taking it; none when the lock is free or held here. Throws DbError.
+    static std::optional<Holder> otherHolder(const LockedOperation& operation,
+                                             DbConnection& db = DbConnection::instance());
+    // Who holds the lock and since when, in one sentence.
+    static QString busyText(const Holder& holder);
     // The message given when another desk holds the lock.
     static QString busyMessage(const Holder& holder);
     // The message given when the lock could not be taken.

@@ -453,7 +453,9 @@ TransferResult IssueTransfer::run(int issue)
     return applyIssue(issue, redo, nullptr);
 }
 
-TransferResult IssueTransfer::run(const LockedOperation& operation, const std::function<StagedIssueCheck()>& check)
+TransferResult IssueTransfer::run(const LockedOperation& operation, const std::function<StagedIssueCheck()>& check,
+                                  std::optional<StagedIssue> shown,
+                                  const std::function<bool(const StagedIssue&)>& askAgain)
 {
     // Whether the issue was applied before; a failure to tell is reported,
     // once the lock is let go, as nothing written.
@@ -466,12 +468,41 @@ TransferResult IssueTransfer::run(const LockedOperation& operation, const std::f
             return std::nullopt;
         }
     };
+    // Staging holds an issue other than the one shown: shown and asked
+    // about, with no lock held.
+    auto confirmOther = [&](const StagedIssue& staged) -> std::optional<TransferResult> {
+        if (!askAgain) {
+            MsgBox(QStringLiteral("A RPI lida mudou (agora é a RPI %1): nada foi alterado no banco de dados.")
+                       .arg(staged.issue),
+                   vb::Exclamation, kTitle);
+            return TransferResult::Refused;
+        }
+        if (!askAgain(staged)) return TransferResult::Cancelled;
+        shown = staged;
+        return std::nullopt;
+    };
     std::optional<int> agreed;  // the issue the user agreed to apply again
     for (;;) {
+        try {
+            if (const auto holder = OperationLock::otherHolder(operation, db_)) {
+                MsgBox(OperationLock::busyMessage(*holder), vb::Exclamation, operation.title);
+                return TransferResult::Refused;
+            }
+        } catch (const DbError& e) {
+            MsgBox(OperationLock::failureMessage(e.message()), vb::Critical, operation.title);
+            return TransferResult::Refused;
+        }
         const StagedIssueCheck before = check();
         if (!before.refusal.isEmpty()) {
             MsgBox(before.refusal, before.style, kTitle);
             return TransferResult::Refused;
+        }
+        const StagedIssue beforeIssue{before.issue, before.date};
+        if (!shown) shown = beforeIssue;
+        if (*shown != beforeIssue) {
+            if (const auto r = confirmOther(beforeIssue)) return *r;
+            agreed.reset();
+            continue;
         }
         const std::optional<bool> appliedBefore = applied(before.issue, nullptr);
         if (!appliedBefore) return TransferResult::Failed;
@@ -488,6 +519,13 @@ TransferResult IssueTransfer::run(const LockedOperation& operation, const std::f
             lock.release();
             MsgBox(now.refusal, now.style, kTitle);
             return TransferResult::Refused;
+        }
+        const StagedIssue nowIssue{now.issue, now.date};
+        if (nowIssue != *shown) {
+            lock.release();
+            if (const auto r = confirmOther(nowIssue)) return *r;
+            agreed.reset();
+            continue;
         }
         const std::optional<bool> redo = applied(now.issue, &lock);
         if (!redo) return TransferResult::Failed;

@@ -10,6 +10,7 @@
 
 #include "shell/Db.h"
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -67,9 +68,18 @@ inline constexpr int kFirstXmlIssue = 2220;
 // The transfer that fits a staged issue.
 TransferOptions OptionsForIssue(int issue);
 
+// A staged issue as a screen shows it: its number and date (0 and an
+// invalid date when staging holds none).
+struct StagedIssue {
+    int issue = 0;
+    QDate date;
+    bool operator==(const StagedIssue&) const = default;
+};
+
 // What staging holds for an apply: the issue to apply, or why none may be.
 struct StagedIssueCheck {
     int issue = 0;
+    QDate date;
     QString refusal;  // empty: `issue` may be applied
     int style = 0;    // of the refusal's message
     // The transfer that fits the issue, when not the one the transfer was made with.
@@ -143,14 +153,23 @@ public:
     // the issue was applied before (Cancel: nothing written). Never throws:
     // a failure is rolled back and reported.
     TransferResult run(int issue);
-    // The same at one desk at a time. `check` says what staging holds, first
-    // with no lock held: the redo question is asked then, never while the
-    // lock is held. Once the lock is taken, `check` runs again; when the
+    // The same at one desk at a time. When another desk holds the lock,
+    // that is said before anything else. `check` says what staging holds,
+    // first with no lock held: the redo question is asked then, never while
+    // the lock is held. Once the lock is taken, `check` runs again; when the
     // staged issue was meanwhile applied and the answer given does not cover
     // it, the lock is let go and the question asked. A refusal is shown once
     // the lock is let go; the lock is released as soon as the work has
     // committed or rolled back, before the closing message waits.
-    TransferResult run(const LockedOperation& operation, const std::function<StagedIssueCheck()>& check);
+    //
+    // Only the issue the user was shown is applied: `shown` (by default what
+    // `check` first finds). When staging holds another one, before the lock
+    // is taken or once it is held, the lock is let go and `askAgain` shows
+    // it and asks whether to apply it (false: Cancelled); without
+    // `askAgain`, that is refused.
+    TransferResult run(const LockedOperation& operation, const std::function<StagedIssueCheck()>& check,
+                       std::optional<StagedIssue> shown = std::nullopt,
+                       const std::function<bool(const StagedIssue&)>& askAgain = {});
 
     // Counters of the last run.
     int counter(TransferCounter c) const { return counters_[int(c)]; }

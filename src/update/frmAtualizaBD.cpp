@@ -29,6 +29,13 @@ QString dateText(const QVariant& v)
 UpdateDialogState ReadUpdateDialogState(DbConnection& db)
 {
     UpdateDialogState s;
+    // What staging holds may change under another desk's read: that desk
+    // is named first. A lock that cannot be looked at is reported by SIM.
+    try {
+        if (const auto holder = OperationLock::otherHolder(kApplyingIssue, db))
+            s.busy = OperationLock::busyText(*holder);
+    } catch (const DbError&) {
+    }
     // The last issue applied.
     QVariant last;
     {
@@ -188,17 +195,23 @@ void frmAtualizaBD::Form_Activate()
 {
     const UpdateDialogState s = ReadUpdateDialogState();
     LblRPI->setText(s.lblRpi);
-    NumRevista->setText(s.stagedIssue.isNull() ? QString() : QString::number(s.stagedIssue.toInt()));
-    DataRevista->setText(s.stagedDate.isValid() ? s.stagedDate.toString(QStringLiteral("dd/MM/yyyy")) : QString());
-    D->setText(s.canApply() ? kQuestion : s.notice);
+    showStaged({s.stagedIssue.isNull() ? 0 : s.stagedIssue.toInt(), s.stagedDate});
+    D->setText(!s.busy.isEmpty() ? s.busy : s.canApply() ? kQuestion : s.notice);
+}
+
+void frmAtualizaBD::showStaged(const StagedIssue& staged)
+{
+    shown_ = staged;
+    NumRevista->setText(staged.issue ? QString::number(staged.issue) : QString());
+    DataRevista->setText(staged.date.isValid() ? staged.date.toString(QStringLiteral("dd/MM/yyyy")) : QString());
 }
 
 void frmAtualizaBD::SelecFile_Click()
 {
     if (running_) return;
     // What staging holds, before the apply lock is taken and again once it
-    // is held. The issue applied is the one in staging, whatever the box
-    // shows.
+    // is held. Only the issue the boxes show is applied: another one is
+    // shown and asked about first.
     auto check = [this] {
         StagedIssueCheck c;
         UpdateDialogState s;
@@ -216,9 +229,20 @@ void frmAtualizaBD::SelecFile_Click()
             return c;
         }
         c.issue = s.stagedIssue.toInt();
+        c.date = s.stagedDate;
         c.options = OptionsForIssue(c.issue);
-        NumRevista->setText(QString::number(c.issue));
         return c;
+    };
+    auto askAgain = [this](const StagedIssue& staged) {
+        showStaged(staged);
+        D->setText(kQuestion);
+        const QString date =
+            staged.date.isValid() ? staged.date.toString(QStringLiteral("dd/MM/yyyy")) : QStringLiteral("sem data");
+        return MsgBox(QStringLiteral("A RPI lida não é mais a que esta tela mostrava: outra estação leu a RPI %1, de %2. "
+                                     "Nada foi alterado no banco de dados.\n\nAtualiza Banco de Dados com a RPI %1 ?")
+                          .arg(staged.issue)
+                          .arg(date),
+                      int(vb::YesNo) + vb::Question, kTitle) == vb::Yes;
     };
 
     running_ = true;
@@ -226,7 +250,7 @@ void frmAtualizaBD::SelecFile_Click()
     SelecFile->setEnabled(false);
     Cancelar->setEnabled(false);
     IssueTransfer transfer(TransferOptions::textLayout(), this);
-    const TransferResult result = transfer.run(kApplyingIssue, check);
+    const TransferResult result = transfer.run(kApplyingIssue, check, shown_, askAgain);
     running_ = false;
     SelecFile->setEnabled(true);
     Cancelar->setEnabled(true);

@@ -22,6 +22,8 @@ struct UpdateDialogState {
     QDate stagedDate;     // the staged issue's date (invalid when unknown)
     // Why the staged issue cannot be applied; empty when it can.
     QString notice;
+    // Another desk is reading or applying an issue: who, and since when.
+    QString busy;
     bool canApply() const { return notice.isEmpty(); }
 };
 
@@ -34,6 +36,8 @@ public:
 
     // Reads the database again and fills the labels and boxes.
     void Form_Activate();
+    // Shows a staged issue's number and date in the boxes.
+    void showStaged(const StagedIssue& staged);
     // SIM: applies the staged issue.
     void SelecFile_Click();
     // NÃO: closes the dialog.
@@ -72,4 +76,6 @@ private:
     bool running_ = false;
     QElapsedTimer sinceYield_;
     TransferResult lastResult_ = TransferResult::Cancelled;
+    // The staged issue the boxes show: the one SIM applies.
+    StagedIssue shown_;
 };

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
+#include <QLabel>
 #include <QLineEdit>
 #include <QNetworkInterface>
 #include <QProcess>
@@ -160,6 +161,9 @@ public:
         stop();
         return run();
     }
+
+    // Starts a stopped server again, on the same port.
+    QString resume() { return run(); }
 
     void stop()
     {
@@ -404,20 +408,15 @@ protected:
 };
 
 // The other desk was refused at once with the one message, and did nothing.
-// An apply of an issue applied before asks its question first, with no lock
-// held, and is refused once it tries to take the lock.
-void expectRefused(const Finished& r, const OperationLock::Holder& holder, const QString& title,
-                   bool askedFirst = false)
+// An apply of an issue applied before names the desk at work before its
+// question.
+void expectRefused(const Finished& r, const OperationLock::Holder& holder, const QString& title)
 {
     ASSERT_TRUE(r.finished) << "the later desk waited for the other one";
     EXPECT_EQ(r.exitCode, 3) << r.out.toStdString() << r.err.toStdString();
     QString text = OperationLock::busyMessage(holder);
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    QStringList expected;
-    if (askedFirst)
-        expected << QStringLiteral("message\t1\tAtualização de Banco de Dados\t"
-                                   "RPI já foi atualizada anteriormente ! Refaz a atualização ?");
-    expected << QStringLiteral("message\t48\t%1\t%2").arg(title, text);
+    const QStringList expected{QStringLiteral("message\t48\t%1\t%2").arg(title, text)};
     EXPECT_EQ(r.out.trimmed().split(QLatin1Char('\n')), expected) << r.err.toStdString();
 }
 
@@ -528,7 +527,7 @@ TEST_F(ServerDesks, LaterDeskIsRefusedAtOnceAndWritesNothing)
         };
         ASSERT_TRUE(reader.LerRevistaTxt(secondRead)) << ui_.messages.value(0).text.toStdString();
         // What the other desk saw staged, issue 2150, was applied already.
-        expectRefused(during, holder, applyTitle, true);
+        expectRefused(during, holder, applyTitle);
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs")).toInt(), staged);
         EXPECT_EQ(scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista = 2151")).toInt(), 0);
     }
@@ -564,6 +563,27 @@ TEST_F(ServerDesks, DeskKilledWhileApplyingLeavesNothingAndItsLockIsTakenOver)
         out += desk.readAllStandardOutput();
     }
     ASSERT_TRUE(out.contains("applying\n")) << out.constData() << desk.readAllStandardError().constData();
+
+    // Meanwhile this desk's update dialog names the other desk, by its
+    // machine and address, before anything else.
+    {
+        const QString since = scalar(QStringLiteral("SELECT inicio FROM Bloqueio WHERE nome = 'RPI'"))
+                                  .toDateTime()
+                                  .toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+        const QString busy =
+            QStringLiteral("Outra estação (%1, endereço %2) está atualizando o banco de dados com uma RPI desde %3.")
+                .arg(QSysInfo::machineHostName(), networkAddress(), since);
+        ui_.clear();
+        frmAtualizaBD f;
+        f.Form_Activate();
+        EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("D"))->text(), busy);
+        f.SelecFile_Click();
+        ASSERT_EQ(ui_.messages.size(), 1);
+        EXPECT_EQ(ui_.lastMessage().text,
+                  busy + QStringLiteral("\nNada foi alterado no banco de dados: tente novamente quando ela terminar."));
+        EXPECT_EQ(ui_.lastMessage().title, QStringLiteral("Atualização de Banco de Dados"));
+        ui_.clear();
+    }
     desk.kill();
     ASSERT_TRUE(desk.waitForFinished(10000));
     out += desk.readAllStandardOutput();
@@ -610,40 +630,57 @@ TEST_F(ServerDesks, DeskKilledWhileApplyingLeavesNothingAndItsLockIsTakenOver)
     EXPECT_EQ(scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista = 2151")).toInt(), 1);
 }
 
-TEST_F(ServerDesks, RedoQuestionWaitsWithNoLockHeldAndIsAskedAgainWhenStagingChangedMeanwhile)
+TEST_F(ServerDesks, RedoQuestionWaitsWithNoLockHeldAndOnlyTheIssueShownIsApplied)
 {
     createAndOpen(QStringLiteral("pergunta.fdb"));
     readAndApply(GenerateIssue({2150, 20, 3, QDate(2012, 4, 24)}));
-    const QVariant lastEntry = scalar(QStringLiteral("SELECT max(codigo) FROM RevProcs WHERE rpi = 2150"));
-
-    // SIM again: while the question waits, the other desk reads issue 2151
-    // and applies it; asked again, because the issue staged now is another
-    // one applied, and while that question waits the other desk reads again.
-    Finished read, applied, readAgain;
-    int questions = 0;
-    ui_.onMessage = [&](const RecordedMessage& m) {
-        if (!m.text.startsWith(QStringLiteral("RPI já foi atualizada anteriormente"))) return;
-        if (++questions == 1) {
-            read = deskB(readTxt(GenerateIssue({2151, 15, 4, QDate(2012, 5, 1)})));
-            applied = deskB({QStringLiteral("apply")});
-        } else {
-            readAgain = deskB(readTxt(GenerateIssue({2152, 10, 5, QDate(2012, 5, 8)})));
-        }
-    };
-    ui_.msgAnswers = {vb::OK, vb::Cancel};
     frmAtualizaBD f;
+    QStringList other;  // what the other desk does while the redo question waits
+    QList<int> exits;
+    QString shown;      // the boxes when asked again
+    ui_.onMessage = [&](const RecordedMessage& m) {
+        if (m.text.startsWith(QStringLiteral("RPI já foi atualizada")))
+            for (const QString& op : std::exchange(other, {}))
+                exits << deskB(op == QLatin1String("apply")
+                                   ? QStringList{op}
+                                   : readTxt(GenerateIssue({op.toInt(), 10, 4, QDate(2012, 5, 1)})))
+                             .exitCode;
+        if (m.text.startsWith(QStringLiteral("A RPI lida não é mais")))
+            shown = f.findChild<QLineEdit*>(QStringLiteral("NumRevista"))->text() + QLatin1Char(' ') +
+                    f.findChild<QLineEdit*>(QStringLiteral("DataRevista"))->text();
+    };
+    const QString askedAgain = QStringLiteral(
+        "A RPI lida não é mais a que esta tela mostrava: outra estação leu a RPI %1, de 01/05/2012. Nada foi "
+        "alterado no banco de dados.\n\nAtualiza Banco de Dados com a RPI %1 ?");
+
+    // SIM to redo 2150: meanwhile the other desk redoes 2150 and reads 2151.
+    // Answered OK, 2151 is not applied unseen: it is shown and asked about
+    // (No: nothing written).
+    other = {QStringLiteral("apply"), QStringLiteral("2151")};
+    ui_.clear();
+    ui_.msgAnswers = {vb::OK, vb::No};
     f.Form_Activate();
     f.SelecFile_Click();
+    EXPECT_EQ(exits, (QList<int>{0, 0}));
+    ASSERT_EQ(ui_.messages.size(), 2);
+    EXPECT_EQ(ui_.messages[1].text, askedAgain.arg(2151));
+    EXPECT_EQ(ui_.messages[1].style, int(vb::YesNo) + vb::Question);
+    EXPECT_EQ(shown, QStringLiteral("2151 01/05/2012"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT atualizado FROM Revistas WHERE revista = 2151")).toInt(), 0);
+
+    // The other desk applies 2151; SIM redoes it, and meanwhile the other
+    // desk reads 2152: answered Yes, 2152 is applied and 2151 left as it was.
+    ASSERT_EQ(deskB({QStringLiteral("apply")}).exitCode, 0);
+    const QVariant lastEntry = scalar(QStringLiteral("SELECT max(codigo) FROM RevProcs WHERE rpi = 2151"));
+    other = {QStringLiteral("2152")};
+    ui_.clear();
+    ui_.msgAnswers = {vb::OK, vb::Yes};
+    f.SelecFile_Click();
     ui_.onMessage = nullptr;
-    EXPECT_EQ(questions, 2);
-    EXPECT_EQ(read.exitCode, 0) << read.out.toStdString();
-    EXPECT_EQ(applied.exitCode, 0) << applied.out.toStdString();
-    EXPECT_EQ(readAgain.exitCode, 0) << readAgain.out.toStdString();
-    EXPECT_EQ(f.lastResult(), TransferResult::Cancelled);
-    // Cancel wrote nothing: issue 2150 keeps its entries, 2151 the other desk's.
-    EXPECT_EQ(scalar(QStringLiteral("SELECT max(codigo) FROM RevProcs WHERE rpi = 2150")), lastEntry);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2151")).toInt(), 15);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT min(revista) FROM RPI")).toInt(), 2152);
+    EXPECT_EQ(f.lastResult(), TransferResult::Done) << ui_.messages.value(1).text.toStdString();
+    EXPECT_EQ(ui_.messages.value(1).text, askedAgain.arg(2152));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2152")).toInt(), 10);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT max(codigo) FROM RevProcs WHERE rpi = 2151")), lastEntry);
 }
 
 TEST_F(ServerDesks, DatabaseRestoredFromABackUpTakenMidReadRefusesNoDesk)
@@ -832,4 +869,83 @@ TEST_F(ServerDesks, WrongServerPasswordNamesThePasswordLineOfTheSettingsFile)
     EXPECT_TRUE(
         text.contains(QStringLiteral("\nMensagem do banco de dados: Your user name and password are not defined")))
         << text.toStdString();
+}
+
+TEST_F(ServerDesks, StartUpThatCannotReachTheDatabaseSaysWhatToCheck)
+{
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const int port = closed.serverPort();
+    closed.close();
+    const QStringList cases[] = {
+        {QStringLiteral("localhost/%1:/srv/").arg(port),
+         QStringLiteral("o servidor localhost não respondeu na porta %1.").arg(port),
+         QStringLiteral("Unable to complete network request")},
+        {QStringLiteral("sem-nome.invalid:/srv/"), QStringLiteral("não conhece o nome do servidor, \"sem-nome.invalid\". "
+                                                                 "Confira esse nome na linha DatabaseLocation"),
+         QStringLiteral("Failed to locate host machine")},
+        {server_->location(QStringLiteral("localhost")),
+         QStringLiteral("o arquivo %1/q.fdb não existe no servidor localhost. A pasta vem da linha DatabaseLocation e "
+                        "o nome do arquivo da linha DatabaseName").arg(server_->dataDir()),
+         QStringLiteral("I/O error")}};
+    Globals::setProgramDir(deskA_.path());
+    for (const QStringList& c : cases) {
+        QFile file(QDir(deskA_.path()).filePath(QStringLiteral("quorvanta.Ini")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(ini(c[0], QStringLiteral("q.fdb")).toUtf8());
+        file.close();
+        ui_.clear();
+        EXPECT_FALSE(Globals::Main());
+        const QString text = ui_.messages.value(0).text;
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Não foi possível abrir o banco de dados %1q.fdb: ").arg(c[0])));
+        EXPECT_TRUE(text.contains(c[1]) && text.contains(QStringLiteral("quorvanta.Ini"))) << text.toStdString();
+        EXPECT_GT(text.indexOf(c[2]), text.indexOf(QStringLiteral("\nMensagem do banco de dados: ")))
+            << text.toStdString();
+    }
+}
+
+TEST_F(ServerDesks, LostConnectionCommitsNothingAndIsOpenedAgainOnceTheServerAnswers)
+{
+    createAndOpen(QStringLiteral("volta.fdb"));
+    DbConnection& db = DbConnection::instance();
+    DbConnection admin;
+    admin.open(BuildConnectionString());
+    const QString written = QStringLiteral("SELECT count(*) FROM Revistas WHERE revista >= 2990");
+    auto insert = [&db](int issue) {
+        db.execute(QStringLiteral("INSERT INTO Revistas (revista) VALUES (%1)").arg(issue));
+    };
+
+    // A transaction whose connection is ended: the statement that meets the
+    // loss connects again; the later ones and the commit fail, and nothing
+    // reaches the new connection.
+    db.beginTransaction();
+    insert(2990);
+    admin.execute(QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = ") +
+                  scalar(QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE")).toString());
+    EXPECT_THROW(insert(2991), DbError);
+    EXPECT_THROW(insert(2992), DbError);
+    EXPECT_THROW(db.commit(), DbError);
+    EXPECT_EQ(admin.query(written).at(0, 0).toInt(), 0);
+    EXPECT_EQ(scalar(written).toInt(), 0);
+    admin.close();
+
+    // The server is down: the reconnect fails and says why, and is tried
+    // again at the next operation, which works once the server is back.
+    server_->stop();
+    auto failure = [&] {
+        try {
+            scalar(written);
+        } catch (const DbError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    const QString why = QStringLiteral("o servidor localhost não respondeu na porta %1.").arg(server_->port());
+    const QString first = failure(), second = failure();
+    EXPECT_TRUE(first.contains(QStringLiteral("Não foi possível conectar de novo agora")) && first.contains(why))
+        << first.toStdString();
+    EXPECT_TRUE(second.contains(QStringLiteral("Ainda não foi possível conectar de novo")) && second.contains(why))
+        << second.toStdString();
+    ASSERT_EQ(server_->resume(), QString());
+    EXPECT_EQ(scalar(written).toInt(), 0);
 }

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -170,4 +171,32 @@ TEST(DeskLock, ApplyingHoldsTheLockUntilItsWorkIsCommitted)
     EXPECT_EQ(attempts.otherGotIn, std::optional<bool>(false));
     EXPECT_EQ(tdb.scalar(QStringLiteral("SELECT count(*) FROM RevProcs WHERE rpi = 2156")).toInt(), 3);
     Globals::setProgramDir(QString());
+}
+
+TEST(DeskLock, AnotherDeskAtWorkIsNamedBeforeAnyQuestionOrNotice)
+{
+    TestDb tdb;
+    TestUi tui;
+    DbConnection other;
+    other.open(tdb.connectionString());
+    OperationLock reading(kReadingIssue, other);
+    ASSERT_TRUE(reading.held());
+    const QString busy = QStringLiteral("Outra estação (nesta máquina) está lendo uma RPI desde ");
+    // The first issue of an empty database is being read: not "nothing to
+    // apply"; then an issue applied before is staged: no redo question.
+    for (bool staged : {false, true}) {
+        if (staged) {
+            registerIssue(2156, QDate(2012, 4, 24), 1);
+            stageRow(1, 82000001, 2156, QStringLiteral("400"));
+            EXPECT_EQ(ApplyBatchIssue(2156, nullptr), BatchIssueResult::Failed);
+        }
+        frmAtualizaBD f;
+        f.Form_Activate();
+        EXPECT_TRUE(f.findChild<QLabel*>(QStringLiteral("D"))->text().startsWith(busy));
+        f.SelecFile_Click();
+        ASSERT_EQ(tui.messages.size(), staged ? 2 : 1);
+        for (const RecordedMessage& m : tui.messages) EXPECT_TRUE(m.text.startsWith(busy)) << m.text.toStdString();
+        tui.clear();
+    }
+    EXPECT_EQ(tdb.count(QStringLiteral("RevProcs")), 0);
 }
