@@ -268,6 +268,11 @@ TEST(frmPesquisaRevista, ARefusedSearchChangesNothingThePagesRun)
     EXPECT_TRUE(s->DespText.isEmpty());
     EXPECT_TRUE(s->NclText.isEmpty());
     EXPECT_EQ(s->PageOffset, 1000);
+    // The page in hand stays with its own count and page buttons.
+    EXPECT_EQ(s->TotProcLbl()->text(), "Mostrando Processos de ordem 1001 a 1200");
+    EXPECT_EQ(s.rows(), 200);
+    EXPECT_FALSE(s->PrevRegs()->isHidden());
+    EXPECT_TRUE(s->NextRegs()->isHidden());
 }
 
 TEST(frmPesquisaRevista, ListsEveryEntryOfTheIssueInStoredOrder)
