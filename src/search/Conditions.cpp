@@ -32,6 +32,22 @@ QString TaxIdCondition(const QString& taxId, bool exact)
     return MatchCondition(QStringLiteral("r.cgccpf"), taxId, exact ? Exata : EmQualquerParte);
 }
 
+QString DispatchCondition(const QString& column, const QStringList& codes)
+{
+    // Each code as given, followed by the other forms it is stored under.
+    QStringList values;
+    for (const QString& code : codes) {
+        values << code;
+        for (const QString& f : searchchecks::DispatchCodeForms(code).mid(1))
+            if (!values.contains(f)) values << f;
+    }
+    QStringList literals;
+    for (const QString& v : values)
+        literals << QLatin1Char('\'') + searchchecks::DoubleApostrophes(v) + QLatin1Char('\'');
+    if (literals.size() == 1) return column + QStringLiteral(" =") + literals[0];
+    return column + QStringLiteral(" in (") + literals.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
 QString ClassCondition(const QStringList& classes, bool afinidade)
 {
     return QStringLiteral("(r.nclclasse in(") + classes.join(QLatin1Char(','))

@@ -28,6 +28,10 @@ QString MatchCondition(const QString& column, const QString& text, int location)
 // The holder's tax id: r.cgccpf = 'T' (exact) or r.cgccpf LIKE '%T%'.
 QString TaxIdCondition(const QString& taxId, bool exact);
 
+// The dispatch codes given, each with the forms it is stored under:
+// column ='A' for one value, column in ('A','B',...) for several.
+QString DispatchCondition(const QString& column, const QStringList& codes);
+
 // The Nice classes chosen: (r.nclclasse in(N,...)), or with the old national
 // classification included (r.nclclasse in(N,...) OR (Classe is not null)).
 QString ClassCondition(const QStringList& classes, bool afinidade);

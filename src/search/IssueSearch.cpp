@@ -45,7 +45,8 @@ Refusal CheckDesp(const Criteria& c, int index)
     const QString t = c.desp.value(index - 1);
     if (t.isEmpty()) return {};
     for (int i = 0; i < c.desp.size(); ++i)
-        if (i != index - 1 && c.desp[i] == t) return Refusal{kDespRepeated, vb::Critical, Box::Desp, index};
+        if (i != index - 1 && SameDispatchCode(c.desp[i], t))
+            return Refusal{kDespRepeated, vb::Critical, Box::Desp, index};
     return {};
 }
 
@@ -98,12 +99,7 @@ Outcome BuildSearch(const Criteria& c)
     // Dispatch codes, in box order without gaps.
     const QStringList codes = filled(c.desp);
     if (!codes.isEmpty()) {
-        QStringList quoted;
-        for (const QString& code : codes) quoted << QLatin1Char('\'') + DoubleApostrophes(code) + QLatin1Char('\'');
-        if (codes.size() == 1)
-            s.whereClause += QStringLiteral(" AND rp.despacho =") + quoted[0];
-        else
-            s.whereClause += QStringLiteral(" AND rp.despacho in (") + quoted.join(QLatin1Char(',')) + QLatin1Char(')');
+        s.whereClause += QStringLiteral(" AND ") + conditions::DispatchCondition(QStringLiteral("rp.despacho"), codes);
         s.despText = codes.join(QLatin1Char('/'));
     }
 

@@ -43,7 +43,8 @@ using Refusal = searchchecks::ScreenRefusal<Box>;
 // The checks of one box as the focus leaves it (index 1 to 3).
 // The issue must be numeric and round to a 32-bit whole number.
 Refusal CheckNumRevista(const Criteria& c);
-// The code is compared as it stands (the screen upper-cases it first).
+// The code is compared as it stands (the screen upper-cases it first);
+// codes of digits only by their number ("003" is "3").
 Refusal CheckDesp(const Criteria& c, int index);
 // Numeric, rounding to a class above 0, not repeated in another box.
 Refusal CheckNcl(const Criteria& c, int index);

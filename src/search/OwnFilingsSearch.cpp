@@ -1,5 +1,6 @@
 #include "OwnFilingsSearch.h"
 
+#include "Conditions.h"
 #include "SearchChecks.h"
 
 #include <optional>
@@ -61,14 +62,17 @@ QString quotedList(const QStringList& values)
     return q.join(QLatin1Char(','));
 }
 
-Refusal repeated(const QStringList& boxes, int index, const QString& message, Box box)
+Refusal repeated(const QStringList& boxes, int index, const QString& message, Box box,
+                 bool (*same)(const QString&, const QString&))
 {
     const QString t = boxes.value(index - 1);
     if (t.isEmpty()) return {};
     for (int i = 0; i < boxes.size(); ++i)
-        if (i != index - 1 && boxes[i] == t) return Refusal{message, vb::Critical, box, index};
+        if (i != index - 1 && same(boxes[i], t)) return Refusal{message, vb::Critical, box, index};
     return {};
 }
+
+bool sameText(const QString& a, const QString& b) { return a == b; }
 
 }  // namespace
 
@@ -78,9 +82,12 @@ Refusal CheckNumRevista(const Criteria& c)
     return Refusal{kIssueNotNumeric, vb::Critical, Box::NumRevista};
 }
 
-Refusal CheckDesp(const Criteria& c, int index) { return repeated(c.desp, index, kDespRepeated, Box::Desp); }
+Refusal CheckDesp(const Criteria& c, int index)
+{
+    return repeated(c.desp, index, kDespRepeated, Box::Desp, SameDispatchCode);
+}
 
-Refusal CheckUf(const Criteria& c, int index) { return repeated(c.uf, index, kUfRepeated, Box::UF); }
+Refusal CheckUf(const Criteria& c, int index) { return repeated(c.uf, index, kUfRepeated, Box::UF, sameText); }
 
 Refusal CheckBoxes(const Criteria& c)
 {
@@ -106,10 +113,9 @@ Outcome BuildSearch(const Criteria& c)
                           : QStringLiteral("r.codprocurador = 1 AND  ");
 
     const QStringList codes = filled(c.desp);
-    if (codes.size() == 1)
-        s.whereClause += QStringLiteral(" rp.despacho =") + quotedList(codes) + QStringLiteral(" AND ");
-    else if (!codes.isEmpty())
-        s.whereClause += QStringLiteral(" rp.despacho in (") + quotedList(codes) + QStringLiteral(") AND ");
+    if (!codes.isEmpty())
+        s.whereClause += QLatin1Char(' ') + conditions::DispatchCondition(QStringLiteral("rp.despacho"), codes)
+                         + QStringLiteral(" AND ");
     s.despText = codes.join(QLatin1Char('/'));
 
     QStringList states;

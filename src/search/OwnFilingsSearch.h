@@ -46,7 +46,8 @@ using Refusal = searchchecks::ScreenRefusal<Box>;
 // The checks of one box as the focus leaves it (index 1 to 3).
 // The issue must be a plain whole number that fits 32 bits.
 Refusal CheckNumRevista(const Criteria& c);
-// The code is compared as it stands (the screen upper-cases it first).
+// The code is compared as it stands (the screen upper-cases it first);
+// codes of digits only by their number ("003" is "3").
 Refusal CheckDesp(const Criteria& c, int index);
 Refusal CheckUf(const Criteria& c, int index);
 // The box checks in screen order: issue, codes, states.

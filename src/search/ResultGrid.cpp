@@ -429,7 +429,9 @@ void SearchScreen::fitColumns()
 
 SearchScreen::Snapshot SearchScreen::snapshot() const
 {
-    return Snapshot{PageOffset, WhereClause, SelectList, totProcLbl_->text(), HasResults, SortColumn, SortAscending,
+    // The status of the page in hand, not what a search that stopped on
+    // its way may have put in the status line since.
+    return Snapshot{PageOffset, WhereClause, SelectList, pageStatus_, HasResults, SortColumn, SortAscending,
                     !nextRegs_->isHidden(), !prevRegs_->isHidden(), ui().pointer()};
 }
 
@@ -476,6 +478,7 @@ int SearchScreen::readPage(const QString& sql)
 
 void SearchScreen::tell(const Outcome& o, const QString& title)
 {
+    pageStatus_ = o.status;
     totProcLbl_->setText(o.status);
     if (o.hasRows) {
         HasResults = 1;

@@ -142,7 +142,8 @@ protected:
 
     // The first page of a search whose checks passed: saves the condition
     // and the select list, reads the page and tells the outcome. Returns
-    // false when the query failed; then everything is as it was before.
+    // false when the query failed; then everything is as it was before,
+    // the status line of the page in hand included.
     bool runFirstPage(const QString& whereClause, const QString& selectList);
 
     // Titles of the export and the print.
@@ -186,4 +187,6 @@ private:
     QPushButton* pesquisar_ = nullptr;
     QWidget* criteria_ = nullptr;
     bool unloaded_ = false;
+    // The status line of the rows in hand, given back when a page fails.
+    QString pageStatus_ = resultgrid::kStatusZero;
 };

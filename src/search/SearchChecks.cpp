@@ -98,6 +98,36 @@ QString DoubleApostrophes(const QString& text)
     return out;
 }
 
+namespace {
+
+// The number of a code of digits only, without its leading zeros.
+QString dispatchNumber(const QString& code)
+{
+    qsizetype i = 0;
+    while (i < code.size() - 1 && code[i] == u'0') ++i;
+    return code.mid(i);
+}
+
+bool digitCode(const QString& code) { return !code.isEmpty() && OnlyDigits(code); }
+
+}  // namespace
+
+QStringList DispatchCodeForms(const QString& code)
+{
+    QStringList forms{code};
+    if (!digitCode(code)) return forms;
+    const QString n = dispatchNumber(code);
+    for (const QString& f : {n, n.rightJustified(3, QLatin1Char('0'))})
+        if (!forms.contains(f)) forms << f;
+    return forms;
+}
+
+bool SameDispatchCode(const QString& a, const QString& b)
+{
+    if (a == b) return true;
+    return digitCode(a) && digitCode(b) && dispatchNumber(a) == dispatchNumber(b);
+}
+
 QString CheckNclBox(const QStringList& boxes, int index)
 {
     const QString text = boxes.value(index);

@@ -27,6 +27,15 @@ QString TrimBlanks(const QString& text);
 // Each apostrophe doubled, for a text placed between apostrophes in SQL.
 QString DoubleApostrophes(const QString& text);
 
+// A dispatch code of digits only is stored by the older journal issues as
+// its number ("3") and printed by the journal with three digits ("003"):
+// such a code stands for every one of these forms. The forms to look for,
+// the code as given first; a code with anything but digits stands alone.
+QStringList DispatchCodeForms(const QString& code);
+// Two dispatch boxes hold the same code: the same text, or the same number
+// when both hold digits only ("003" and "3").
+bool SameDispatchCode(const QString& a, const QString& b);
+
 // A refused check or search: the message, its icon, the control the focus
 // goes to (Box::None for none) with its index in a box array, and the
 // message title when it is not the screen's own.

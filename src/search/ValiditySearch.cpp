@@ -31,15 +31,9 @@ QString CheckDesp(const QStringList& desp, int index)
     const QString t = desp.value(index - 1);
     if (t.isEmpty()) return QString();
     for (int i = 1; i <= desp.size(); ++i)
-        if (i != index && desp[i - 1] == t) return kDespRepeated;
+        if (i != index && SameDispatchCode(desp[i - 1], t)) return kDespRepeated;
     return QString();
 }
-
-namespace {
-
-QString literal(const QString& code) { return QLatin1Char('\'') + DoubleApostrophes(code) + QLatin1Char('\''); }
-
-}  // namespace
 
 Outcome BuildSearch(const Criteria& c)
 {
@@ -69,13 +63,8 @@ Outcome BuildSearch(const Criteria& c)
     QStringList codes;
     for (const QString& d : c.desp)
         if (!d.isEmpty()) codes << d;
-    if (codes.size() == 1) {
-        s.whereClause += QStringLiteral(" AND r.despacho =") + literal(codes[0]);
-    } else if (codes.size() > 1) {
-        QStringList lits;
-        for (const QString& d : codes) lits << literal(d);
-        s.whereClause += QStringLiteral(" AND r.despacho in (") + lits.join(QLatin1Char(',')) + QLatin1Char(')');
-    }
+    if (!codes.isEmpty())
+        s.whereClause += QStringLiteral(" AND ") + conditions::DispatchCondition(QStringLiteral("r.despacho"), codes);
     s.despText = codes.join(QLatin1Char('/'));
 
     if (!c.numCnpj.isEmpty()) s.whereClause += QStringLiteral(" AND ") + conditions::TaxIdCondition(c.numCnpj, c.cnpjExact);

@@ -49,7 +49,8 @@ QString CheckPickerDate(const QDate& date, bool start);
 QString CheckPeriod(const QDate& s, const QDate& e);
 
 // A dispatch box (index 1 to 3) against the other two, after it was
-// upper-cased: the refusal, or empty.
+// upper-cased: the refusal, or empty. Codes of digits only are compared by
+// their number ("003" is "3").
 QString CheckDesp(const QStringList& desp, int index);
 
 // The control a refusal sends the focus to.

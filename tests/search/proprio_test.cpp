@@ -58,6 +58,7 @@ TEST(OwnFilingsSearch, ConditionsAndTheListTheyRunOn)
     EXPECT_EQ(s.whereClause, "r.codprocurador = 1 AND   rp.despacho ='ipas''9'");
     EXPECT_EQ(s.selectList, kEntrySelectList);
     EXPECT_EQ(s.despText, "ipas'9");
+    EXPECT_EQ(built(make("", {"003", "", ""})).whereClause, "r.codprocurador = 1 AND   rp.despacho in ('003','3')");
     s = built(make("", {"A", "", ""}, {"", "", "TO"}));
     EXPECT_EQ(s.whereClause, "r.codprocurador = 1 AND   rp.despacho ='A' AND  r.TitularPais='BR/TO'");
     EXPECT_EQ(s.selectList, kEntrySelectList);
@@ -96,6 +97,8 @@ TEST(OwnFilingsSearch, ChecksAndRefusals)
     EXPECT_EQ(CheckDesp(c, 3).box, Box::Desp);
     EXPECT_EQ(CheckDesp(c, 3).index, 3);
     EXPECT_FALSE(CheckDesp(c, 2));
+    EXPECT_EQ(CheckDesp(make("", {"3", "003", "IPAS003"}), 2).message, kDespRepeated);
+    EXPECT_FALSE(CheckDesp(make("", {"3", "003", "IPAS003"}), 3));
     EXPECT_EQ(CheckUf(c, 3).message, kUfRepeated);
     EXPECT_EQ(CheckUf(c, 3).box, Box::UF);
     EXPECT_EQ(CheckUf(c, 3).index, 3);

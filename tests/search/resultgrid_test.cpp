@@ -372,7 +372,7 @@ TEST(ResultGrid, AFailedQueryLeavesThePageAsItWas)
     EXPECT_EQ(s->WhereClause, "Marca = 'ALFA'");
     EXPECT_EQ(s->NclText, "keep");
     EXPECT_TRUE(s.next());
-    EXPECT_EQ(s.status(), kStatusZero);  // reset by the search, as any stopped search does
+    EXPECT_EQ(s.status(), "Mostrando Processos de ordem 1 a 1000");  // the count of the rows in hand
     EXPECT_EQ(s.rows(), 1000);
     EXPECT_EQ(u.pointer(), vb::Default);
 

@@ -268,6 +268,28 @@ TEST(frmPesquisaRevista, ARefusedSearchChangesNothingThePagesRun)
     EXPECT_TRUE(s->DespText.isEmpty());
     EXPECT_TRUE(s->NclText.isEmpty());
     EXPECT_EQ(s->PageOffset, 1000);
+    // The page in hand stays with its own count and page buttons.
+    EXPECT_EQ(s->TotProcLbl()->text(), "Mostrando Processos de ordem 1001 a 1200");
+    EXPECT_EQ(s.rows(), 200);
+    EXPECT_FALSE(s->PrevRegs()->isHidden());
+    EXPECT_TRUE(s->NextRegs()->isHidden());
+}
+
+TEST(frmPesquisaRevista, ADispatchCodeAsTheJournalPrintsItFindsTheOlderIssues)
+{
+    TestDb t;
+    TestUi u;
+    addProcess(t, {.processo = 1, .revista = 2150, .despacho = "3"});
+    addEntry(t, 1, 1, 2150, "3");
+    addEntry(t, 2, 1, 2150, "403");
+    Shown s;
+    QTest::mouseClick(s->NumRevista(), Qt::LeftButton);
+    QTest::keyClicks(s->NumRevista(), "2150");
+    QTest::mouseClick(s->Desp(1), Qt::LeftButton);
+    QTest::keyClicks(s->Desp(1), "003");
+    QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+    EXPECT_EQ(s.column("codigo"), QStringList{"1"});
+    EXPECT_EQ(s->DespText, "003");
 }
 
 TEST(frmPesquisaRevista, ListsEveryEntryOfTheIssueInStoredOrder)

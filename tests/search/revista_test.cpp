@@ -54,6 +54,13 @@ TEST(IssueSearch, ConditionPieces)
     s = built(c);
     EXPECT_EQ(s.whereClause, " rp.rpi = 2400 AND rp.despacho ='A''B'");
     EXPECT_EQ(s.despText, "A'B");
+    // A code of digits only also looks for its number, as older issues store it.
+    c.desp = {"003", "", "IPAS009"};
+    s = built(c);
+    EXPECT_EQ(s.whereClause, " rp.rpi = 2400 AND rp.despacho in ('003','3','IPAS009')");
+    EXPECT_EQ(s.despText, "003/IPAS009");
+    c.desp = {"", "7", ""};
+    EXPECT_EQ(where(c), " rp.rpi = 2400 AND rp.despacho in ('7','007')");
 
     c = issue("2400");
     c.ncl = {"", "25", "35"};
@@ -133,6 +140,9 @@ TEST(IssueSearch, BoxChecks)
     EXPECT_EQ(CheckDesp(c, 1).message, kDespRepeated);
     c.desp = {"ipas009", "IPAS009", ""};  // exact comparison: the box upper-cases first
     EXPECT_FALSE(CheckDesp(c, 2));
+    c.desp = {"003", "3", "IPAS003"};  // digits only: compared as numbers
+    EXPECT_EQ(CheckDesp(c, 2).message, kDespRepeated);
+    EXPECT_FALSE(CheckDesp(c, 3));
 
     c = issue("2400");
     c.ncl = {"5", "05", ""};

@@ -126,6 +126,11 @@ TEST(ValiditySearch, ConditionPieces)
     EXPECT_EQ(o.search.despText, "IP'AS");
     c.desp = QStringList{"A'", "B", ""};
     EXPECT_TRUE(BuildSearch(c).search.whereClause.endsWith(" AND r.despacho in ('A''','B')"));
+    // A code of digits only also looks for its number; "3" and "003" are one code.
+    c.desp = QStringList{"", "003", ""};
+    EXPECT_TRUE(BuildSearch(c).search.whereClause.endsWith(" AND r.despacho in ('003','3')"));
+    EXPECT_EQ(CheckDesp({"3", "", "003"}, 3), kDespRepeated);
+    EXPECT_TRUE(CheckDesp({"3", "", "IPAS003"}, 3).isEmpty());
 
     Criteria t = window("05/01/2025", "05/01/2025");
     t.numCnpj = "12345";
