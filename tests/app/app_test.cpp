@@ -8,7 +8,10 @@
 #include "shell/Globals.h"
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
+#include "shell/OneLineBox.h"
+#include "support/TestDb.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -21,6 +24,8 @@
 #include <QTest>
 #include <QTranslator>
 #include <QPushButton>
+#include <QTableView>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -172,4 +177,85 @@ TEST(App, DateBoxesArePortugueseWhateverTheMachinesLanguage)
     QTest::keyClicks(&box, QStringLiteral("01/04/2021"));
     EXPECT_EQ(box.date(), QDate(2021, 4, 1)) << box.text().toStdString();
     QLocale::setDefault(before);
+}
+
+TEST(App, NoOneLineBoxOfAnyScreenKeepsALineBreakOrATab)
+{
+    using namespace typing;
+    EXPECT_EQ(OneLine("\r\n\tmu\r\n"), "mu");
+    EXPECT_EQ(OneLine("a\r\nb\tc\nd\re\x01" "f\x7f"), "a b c d ef");
+    int pos = 4;
+    EXPECT_EQ(OneLine("\nab\tc", &pos), "ab c");
+    EXPECT_EQ(pos, 3);
+    const auto oneLine = [](const QString& t) { return OneLine(t) == t && !t.contains(QStringLiteral("  ")); };
+    const QString copied = QStringLiteral("\r\n\tab\r\ncd\t\r\n");
+
+    // The input box, a password pasted into it.
+    std::optional<QString> answer;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        if (QTest::qWaitForWindowActive(box) && focused()) {
+            paste(QStringLiteral("quorvanta\r\n"));
+            press(Qt::Key_Return);
+        }
+        if (box->isVisible()) box->close();
+    });
+    answer = ui().inputBox(QStringLiteral("Digite a senha do administrador :"), QString(), QString(), true);
+    EXPECT_EQ(answer, QStringLiteral("quorvanta"));
+
+    // Every box of every screen the menus open, pasted into with the keys and
+    // with the context menu.
+    TestDb db;
+    TestUi testUi;
+    TestClock clock;
+    DBSpecifics::AdminFlag = 1;
+    QStringList walked;
+    QList<QPointer<QWidget>> done;
+    const auto walk = [&](QWidget* screen) {
+        done << screen;
+        screen->show();
+        screen->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen)) << screen->objectName().toStdString();
+        // A cell of the user list being typed.
+        if (auto* grid = screen->findChild<QTableView*>(QStringLiteral("GridUsuarios"))) {
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 0)).center());
+            press(Qt::Key_F2);
+        }
+        for (QLineEdit* box : screen->findChildren<QLineEdit*>()) {
+            if (!box->isVisible() || !box->isEnabled() || box->isReadOnly()) continue;
+            const QString name = screen->objectName() + QLatin1Char('.') + box->objectName();
+            box->setFocus(Qt::OtherFocusReason);
+            paste(copied);
+            EXPECT_TRUE(oneLine(box->text())) << name.toStdString() << ": " << box->text().toStdString();
+            const bool takesAll = !qobject_cast<DateBox*>(box) && box->maxLength() >= 5;
+            if (takesAll) EXPECT_EQ(box->text(), "ab cd") << name.toStdString();
+            box->clear();
+            pasteFromMenu(copied);
+            if (takesAll) EXPECT_EQ(box->text(), "ab cd") << name.toStdString();
+            walked << name;
+        }
+    };
+    testUi.onModal = [&](QWidget* w) {
+        walk(w);
+        w->hide();
+        return 0;
+    };
+    {
+        App app;
+        for (int e = 0; e <= int(MenuEntry::Usuarios); ++e) {
+            app.open(MenuEntry(e));
+            QList<QPointer<QWidget>> shown;
+            for (QWidget* w : QApplication::topLevelWidgets()) shown << w;
+            for (const QPointer<QWidget>& w : shown)
+                if (w && w->isVisible() && !done.contains(w) && !qobject_cast<QMenu*>(w.data())) walk(w);
+        }
+    }
+    for (const char* box : {"frmAtualizaBD.NumProcs", "frmDialogoLeitura.RegistrosLidos", "frmTrocaSenha.SenhaAtual",
+                            "frmPesquisaMarca.NomeMarca", "frmPesquisaMarca.NCL", "frmPesquisaTitular.NomeTitular",
+                            "frmPesquisaCNPJ.NumCNPJ", "frmPesqProc.NumProc", "frmPesquisaProcurador.NomeProcurador",
+                            "frmPesquisaRevista.Desp", "frmPesquisaProprio.NumRevista", "frmPesquisaVigencia.DataInic",
+                            "frmPesquisaVigencia.NomeProcurador", "frmUsuarios."})
+        EXPECT_TRUE(walked.contains(QString::fromLatin1(box))) << box;
+    DBSpecifics::AdminFlag = 0;
 }

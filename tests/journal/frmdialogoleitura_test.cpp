@@ -221,6 +221,58 @@ TEST_F(DialogoLeituraRead, TheDateIsStoredAsTyped)
     EXPECT_EQ(db.scalar("SELECT rdata FROM Revistas WHERE revista = 2150").toDate(), QDate(2012, 4, 24));
 }
 
+TEST_F(DialogoLeituraRead, APastedDateIsStoredAndTheDateIsCheckedAsItsBoxIsLeft)
+{
+    using namespace typing;
+    const fixtures::Issue issue = fixtures::GenerateIssue({2150, 5, 1, QDate(2012, 4, 24)});
+    ui.fileAnswers.push_back(fixtures::WriteTextArchive(files.path(), issue));
+    frmDialogoLeitura d;
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    d.SelecFile_Click();
+    DateBox* date = child<DateBox>(d, "DataRevista");
+    ASSERT_EQ(focused(), date);
+
+    type("31/04/2012");
+    ui.clear();
+    tab();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.lastMessage().text, kInvalidIssueDate);
+    EXPECT_EQ(ui.lastMessage().title, "Leitura de Revista INPI");
+    EXPECT_EQ(ui.lastMessage().style, 16);
+    EXPECT_EQ(focused(), date);
+
+    // A paste that holds no date is said, and changes nothing.
+    paste("24 de abril");
+    EXPECT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.lastMessage().text, kInvalidIssueDate);
+    EXPECT_EQ(date->text(), "31/04/2012");
+
+    paste(" 24-04-2012 \r\n");
+    ui.clear();
+    QTest::mouseClick(child<QPushButton>(d, "OK"), Qt::LeftButton);
+    EXPECT_EQ(ui.lastMessage().text, "Final de Leitura");
+    EXPECT_EQ(db.scalar("SELECT rdata FROM Revistas WHERE revista = 2150").toDate(), QDate(2012, 4, 24));
+}
+
+TEST(DialogoLeitura, SairLeavesWhileTheDateIsRefused)
+{
+    TestUi ui;
+    TestClock clock;
+    frmDialogoLeitura d;
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    ui.fileAnswers.push_back("/d/RM2150.zip");
+    d.SelecFile_Click();
+    typing::type("31/04/2012");
+    ui.clear();  // what the activation said without a database
+    QTest::mouseClick(child<QPushButton>(d, "Cancelar"), Qt::LeftButton);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FALSE(d.isVisible());
+}
+
 TEST_F(DialogoLeituraRead, IssuesFrom2220AreReadAsXmlTakingNumberAndDateFromTheFile)
 {
     const fixtures::Issue issue = fixtures::GenerateIssue({2220, 15, 3, QDate(2013, 7, 30)});

@@ -6,6 +6,7 @@
 #include "search/SearchChecks.h"
 #include "search/frmPesquisaMarca.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -220,4 +221,32 @@ TEST(frmPesquisaMarca, FindsMarksByEachKey)
     SearchHooks::exportToExcel = saved;
     EXPECT_EQ(title, "Pesquisa por Marca - Fonética1/Em qualquer parte - 'XOCOLATE'       RPI = 2100       NCL = 30"
                      "   Incluir Classes Antigas   CNPJ/CPF/INPI = 78000 Parcial");
+}
+
+TEST(frmPesquisaMarca, APastedMarkFindsWhatTheTypedOneFinds)
+{
+    using namespace typing;
+    TestDb t;
+    TestUi u;
+    addProcess(t, {.processo = 1, .marca = "MU"});
+    addProcess(t, {.processo = 2, .marca = "MUSA"});
+    Shown s;
+    QTest::mouseClick(s->NomeMarca(), Qt::LeftButton);
+    type("mu");
+    QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+    ASSERT_EQ(s.found(), "1");
+    // As a spreadsheet cell copies: the text and a line break, or a tab.
+    for (const char* pasted : {"mu\n", "mu\r\n", "mu\t", "\tmu\r\n"}) {
+        QTest::mouseClick(s->NomeMarca(), Qt::LeftButton);
+        paste(QString::fromLatin1(pasted));
+        EXPECT_EQ(s->NomeMarca()->text(), "mu");
+        u.clear();
+        QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+        EXPECT_EQ(s->WhereClause, "Marca = 'MU'") << pasted;
+        EXPECT_EQ(u.lastMessage().text, "Foram encontrados 1 Processos que atendem à pesquisa !") << pasted;
+        EXPECT_EQ(s.found(), "1") << pasted;
+    }
+    QTest::mouseClick(s->NomeMarca(), Qt::LeftButton);
+    pasteFromMenu("mu\r\n");
+    EXPECT_EQ(s->NomeMarca()->text(), "mu");
 }

@@ -6,6 +6,7 @@
 #include "search/NameSearch.h"
 #include "search/frmPesquisaTitular.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -173,6 +174,31 @@ TEST(frmPesquisaTitular, FindsHoldersInAnyLetterCase)
     EXPECT_EQ(h.exportTitles, QStringList{"Pesquisa por Titular - Só no início - 'O'NEIL'"});
     EXPECT_EQ(h.printTitles, QStringList{"Pesquisa por Titular - O'Neil - Só no início"});
     EXPECT_EQ(h.printOrientation, 2);
+}
+
+TEST(frmPesquisaTitular, APastedNameFindsWhatTheTypedOneFinds)
+{
+    using namespace typing;
+    TestDb t;
+    TestUi u;
+    addProcess(t, {.processo = 1, .titular = "JOSÉ D'ÁVILA & CIA"});
+    addProcess(t, {.processo = 2, .titular = "JOSÉ D'ÁVILA & CIA LTDA"});
+    Screen s;
+    QTest::mouseClick(s->NomeTitular(), Qt::LeftButton);
+    type("josé d'ávila & cia");
+    QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+    ASSERT_EQ(s.found(), "1");
+    const QString typed = s->WhereClause;
+    for (const char* pasted : {"josé d'ávila & cia\r\n", "josé d'ávila & cia\n", "josé d'ávila & cia\t"}) {
+        paste(QString::fromUtf8(pasted));
+        u.clear();
+        QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+        EXPECT_EQ(s->WhereClause, typed) << pasted;
+        EXPECT_EQ(u.lastMessage().text, "Foram encontrados 1 Processos que atendem à pesquisa !") << pasted;
+    }
+    // Inside the text a line break or a tab is one blank.
+    paste("josé d'ávila\r\n&\tcia");
+    EXPECT_EQ(s->NomeTitular()->text(), "josé d'ávila & cia");
 }
 
 TEST(frmPesquisaTitular, OnlyTheEmptyNextPageSaysTitular)

@@ -6,6 +6,10 @@
 // delivers them.
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -51,6 +55,38 @@ inline void retype(const QString& text)
 {
     press(Qt::Key_A, Qt::ControlModifier);
     type(text);
+}
+
+// Text copied elsewhere (a spreadsheet cell, a document) pasted over the
+// focused box's text: Ctrl+A, then Ctrl+V.
+inline void paste(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_V, Qt::ControlModifier);
+}
+
+// The same with the box's context menu: Ctrl+A, the menu, a click on Paste.
+inline void pasteFromMenu(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    press(Qt::Key_A, Qt::ControlModifier);
+    QWidget* w = focused();
+    if (!w) return;
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(4, 4), w->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(w, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) {
+        ADD_FAILURE() << "no context menu";
+        return;
+    }
+    for (QAction* a : menu->actions())
+        if (a->text().section(QLatin1Char('\t'), 0, 0) == QLineEdit::tr("&Paste")) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+            return;
+        }
+    ADD_FAILURE() << "no Paste in the context menu";
+    menu->close();
 }
 
 }  // namespace typing
