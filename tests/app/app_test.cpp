@@ -16,7 +16,9 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLineEdit>
+#include <QInputMethodEvent>
 #include <QLocale>
+#include <QMimeData>
 #include <QToolButton>
 #include <QDialog>
 #include <QMessageBox>
@@ -233,6 +235,21 @@ TEST(App, NoOneLineBoxOfAnyScreenKeepsALineBreakOrATab)
             box->clear();
             pasteFromMenu(copied);
             if (takesAll) EXPECT_EQ(box->text(), "ab cd") << name.toStdString();
+            // Dragged from another window, or composed by an input method.
+            box->clear();
+            QMimeData dragged;
+            dragged.setText(copied);
+            const QPoint at(4, box->height() / 2);
+            QDragEnterEvent enter(at, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &enter);
+            QDropEvent drop(at, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &drop);
+            if (takesAll) EXPECT_EQ(box->text(), "ab cd") << name.toStdString();
+            box->clear();
+            QInputMethodEvent composed;
+            composed.setCommitString(copied);
+            QApplication::sendEvent(box, &composed);
+            EXPECT_TRUE(oneLine(box->text())) << name.toStdString() << ": " << box->text().toStdString();
             walked << name;
         }
     };

@@ -190,6 +190,7 @@ TEST(frmPesquisaTitular, APastedNameFindsWhatTheTypedOneFinds)
     ASSERT_EQ(s.found(), "1");
     const QString typed = s->WhereClause;
     for (const char* pasted : {"josé d'ávila & cia\r\n", "josé d'ávila & cia\n", "josé d'ávila & cia\t"}) {
+        QTest::mouseClick(s->NomeTitular(), Qt::LeftButton);
         paste(QString::fromUtf8(pasted));
         u.clear();
         QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
@@ -197,6 +198,7 @@ TEST(frmPesquisaTitular, APastedNameFindsWhatTheTypedOneFinds)
         EXPECT_EQ(u.lastMessage().text, "Foram encontrados 1 Processos que atendem à pesquisa !") << pasted;
     }
     // Inside the text a line break or a tab is one blank.
+    QTest::mouseClick(s->NomeTitular(), Qt::LeftButton);
     paste("josé d'ávila\r\n&\tcia");
     EXPECT_EQ(s->NomeTitular()->text(), "josé d'ávila & cia");
 }

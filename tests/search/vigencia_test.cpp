@@ -495,7 +495,7 @@ TEST(frmPesquisaVigencia, PastedDatesAreSearchedAndAPasteHoldingNoneIsRefused)
     QTest::mouseClick(s->DataFinal(), Qt::LeftButton);
     u.clear();
     paste("maio de 2021");
-    EXPECT_EQ(texts(u), QStringList{kEndInvalid});
+    ASSERT_EQ(texts(u), QStringList{kEndInvalid});
     EXPECT_EQ(u.lastMessage().title, "ÊRRO");
     EXPECT_EQ(u.lastMessage().style, 16);
     EXPECT_EQ(s->DataFinal()->text(), "01/05/2021");
