@@ -59,7 +59,8 @@ QIcon arrowIcon(const QWidget* box)
 DateBox::DateBox(QWidget* parent) : QLineEdit(parent)
 {
     setMaxLength(10);
-    // Pasted text as typed text: digits and slashes only.
+    // Pastes go through pasteDate; whatever else puts text in the box,
+    // digits and slashes only.
     setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9/]{0,10}")), this));
     OneLineBox(this, [this](const QString& pasted) { pasteDate(pasted); });
     setInvalidMessage(QStringLiteral("Data inválida !"), kAppTitle);

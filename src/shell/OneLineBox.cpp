@@ -1,7 +1,6 @@
 #include "OneLineBox.h"
 
 #include <QClipboard>
-#include <algorithm>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,6 +10,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QValidator>
+#include <algorithm>
 
 namespace {
 
