@@ -2,12 +2,10 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPointer>
 #include <QValidator>
 #include <algorithm>
@@ -31,8 +29,8 @@ bool isBreak(QChar c)
 
 bool isControl(QChar c) { return isBreak(c) || c.category() == QChar::Other_Control; }
 
-// Cleans what else puts text in the box (typing, an input method), keeping
-// the box's own validator after it.
+// Cleans whatever else puts text in the box (a drop, an input method),
+// keeping the box's own validator after it.
 class OneLineValidator : public QValidator {
 public:
     OneLineValidator(const QValidator* inner, QObject* parent) : QValidator(parent), inner_(inner) {}
@@ -51,8 +49,8 @@ private:
     QPointer<const QValidator> inner_;
 };
 
-// Every way of pasting into the box: the text is cleaned before the box
-// takes it.
+// A paste, with the keys or the context menu: the text is cleaned before
+// the box takes it.
 class PasteFilter : public QObject {
 public:
     PasteFilter(QLineEdit* box, std::function<void(const QString&)> paste)
@@ -70,23 +68,6 @@ protected:
             take(QGuiApplication::clipboard()->text());
             return true;
         case QEvent::ContextMenu: contextMenu(static_cast<QContextMenuEvent*>(event)); return true;
-        case QEvent::MouseButtonRelease:
-            if (static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton
-                || !QGuiApplication::clipboard()->supportsSelection())
-                return false;
-            box_->deselect();
-            take(QGuiApplication::clipboard()->text(QClipboard::Selection));
-            return true;
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            if (drop->source() == box_ || !drop->mimeData()->hasText()) return false;
-            QDragLeaveEvent leave;  // the box stops showing where the drop would go
-            QCoreApplication::sendEvent(box_, &leave);
-            box_->setCursorPosition(box_->cursorPositionAt(drop->position().toPoint()));
-            take(drop->mimeData()->text());
-            drop->acceptProposedAction();
-            return true;
-        }
         default: return false;
         }
     }

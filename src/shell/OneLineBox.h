@@ -16,9 +16,9 @@ class QLineEdit;
 // place in the result.
 QString OneLine(const QString& text, int* pos = nullptr);
 
-// Makes `box` a one-line box. A paste (keys, context menu, middle button,
-// drop) is cleaned by OneLine before the box takes it, so its length limit
-// counts what is kept; `paste`, when given, takes the cleaned text instead
-// of the box. Whatever else puts text in the box is cleaned as a whole. A
+// Makes `box` a one-line box. A paste (the keys or the context menu) is
+// cleaned by OneLine before the box takes it, so its length limit counts
+// what is kept; `paste`, when given, takes the cleaned text instead of the
+// box. Whatever else puts text in the box is cleaned as a whole. A
 // validator the box has is kept (call this after setting it).
 void OneLineBox(QLineEdit* box, std::function<void(const QString&)> paste = {});
