@@ -473,7 +473,7 @@ TEST(frmPesquisaVigencia, DatesAreSearchedAsTyped)
     // Pasted as copied from a document; a paste holding no date is refused.
     paste(" 01/04/2021 ");
     tab();
-    paste("1.5.2021\r\n");
+    paste("1.5.2021\r\n", true);  // with the context menu
     QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
     EXPECT_EQ(s->WhereClause, "(vigencia between '2021-04-01' and '2021-05-01') AND r.despacho in ('IPAS158','IPAS009')");
     s->Exportar_Click();
