@@ -475,7 +475,8 @@ TEST(frmPesquisaVigencia, DatesAreSearchedAsTyped)
     tab();
     paste("1.5.2021\r\n", true);  // with the context menu
     QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
-    EXPECT_EQ(s->WhereClause, "(vigencia between '2021-04-01' and '2021-05-01') AND r.despacho in ('IPAS158','IPAS009')");
+    EXPECT_EQ(s->WhereClause,
+              "(vigencia between '2021-04-01' and '2021-05-01') AND r.despacho in ('IPAS158','IPAS009')");
     s->Exportar_Click();
     EXPECT_EQ(h.exportTitles.value(3), "Pesquisa por Data de Vigência entre 01/04/2021 e 01/05/2021       Despacho = "
                                        "IPAS158/IPAS009");
