@@ -3,8 +3,10 @@
 #include "ArchiveName.h"
 #include "TextReader.h"
 #include "XmlReader.h"
+#include "shell/BoxChecks.h"
 #include "shell/DateBox.h"
 #include "shell/Db.h"
+#include "shell/OneLineBox.h"
 #include "shell/Ui.h"
 
 #include <QCloseEvent>
@@ -52,8 +54,10 @@ frmDialogoLeitura::frmDialogoLeitura(QWidget* parent) : QDialog(parent)
     NumRevista->setReadOnly(true);
     Label2 = named(new QLabel(QStringLiteral("Data da Revista :")), "Label2");
     DataRevista = named(new DateBox, "DataRevista");
+    DataRevista->setInvalidMessage(kInvalidIssueDate, kArchiveNameTitle);
     Label3 = named(new QLabel(QStringLiteral("Número de Processos Lidos :")), "Label3");
     RegistrosLidos = named(new QLineEdit, "RegistrosLidos");
+    for (QLineEdit* e : {NomeArq, NumRevista, RegistrosLidos}) OneLineBox(e);
     OK = named(new QPushButton(QStringLiteral("OK")), "OK");
     Cancelar = named(new QPushButton(QStringLiteral("Sair")), "Cancelar");
     OK->setAutoDefault(false);
@@ -95,6 +99,10 @@ frmDialogoLeitura::frmDialogoLeitura(QWidget* parent) : QDialog(parent)
     connect(SelecFile, &QPushButton::clicked, this, &frmDialogoLeitura::SelecFile_Click);
     connect(OK, &QPushButton::clicked, this, &frmDialogoLeitura::OK_Click);
     connect(Cancelar, &QPushButton::clicked, this, &frmDialogoLeitura::Cancelar_Click);
+    // The date is checked as its box is left; Sair leaves without it.
+    auto* checks = new BoxChecks(this);
+    checks->add(DataRevista, [this] { return DataRevista_Validate(); });
+    checks->exempt(Cancelar);
     resetControls();
 }
 
@@ -162,12 +170,18 @@ void frmDialogoLeitura::SelecFile_Click()
     DataRevista->setFocus();
 }
 
+bool frmDialogoLeitura::DataRevista_Validate()
+{
+    if (DataRevista->date().isValid()) return true;
+    MsgBox(kInvalidIssueDate, vb::Critical, kArchiveNameTitle);
+    return false;
+}
+
 void frmDialogoLeitura::OK_Click()
 {
     if (reading_) return;
     // The date typed must be a date: none is read under another one.
-    if (!DataRevista->date().isValid()) {
-        MsgBox(kInvalidIssueDate, vb::Critical, kArchiveNameTitle);
+    if (!DataRevista_Validate()) {
         DataRevista->setFocus(Qt::OtherFocusReason);
         return;
     }

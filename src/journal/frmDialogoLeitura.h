@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Said when OK is pressed while the date box holds no date.
+// Said when the date box is left, or OK pressed, while it holds no date.
 inline const QString kInvalidIssueDate = QStringLiteral("Data da Revista inválida !");
 
 class frmDialogoLeitura : public QDialog {
@@ -25,6 +25,8 @@ public:
     void SelecFile_Click();
     void OK_Click();
     void Cancelar_Click();
+    // Check of the date as the focus leaves its box; false keeps it there.
+    bool DataRevista_Validate();
 
     // True while a reader runs (the buttons are disabled meanwhile).
     bool reading() const { return reading_; }

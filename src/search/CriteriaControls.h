@@ -3,6 +3,7 @@
 // text boxes, box and option arrays under their names.
 
 #include "Conditions.h"
+#include "shell/OneLineBox.h"
 
 #include <QButtonGroup>
 #include <QFont>
@@ -28,6 +29,7 @@ inline QLineEdit* box(const QString& name, int maxLength, QWidget* parent)
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
     if (maxLength > 0) e->setMaxLength(maxLength);
+    OneLineBox(e);
     return e;
 }
 

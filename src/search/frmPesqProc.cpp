@@ -3,6 +3,7 @@
 #include "ProcessNumber.h"
 #include "frmHistorico.h"
 #include "shell/DBSpecifics.h"
+#include "shell/OneLineBox.h"
 #include "shell/Ui.h"
 
 #include <QCloseEvent>
@@ -71,6 +72,7 @@ frmPesqProc::frmPesqProc()
     NumProc = new QLineEdit(Shape2);
     NumProc->setObjectName(QStringLiteral("NumProc"));
     NumProc->setMaxLength(9);
+    OneLineBox(NumProc);
     NumProc->setFixedWidth(NumProc->fontMetrics().horizontalAdvance(QStringLiteral("000000000000")) + 16);
     Label3->setBuddy(NumProc);
     row->addStretch();

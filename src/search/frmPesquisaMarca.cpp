@@ -1,6 +1,6 @@
 #include "frmPesquisaMarca.h"
 
-#include "BoxChecks.h"
+#include "shell/BoxChecks.h"
 #include "CriteriaControls.h"
 #include "shell/Ui.h"
 

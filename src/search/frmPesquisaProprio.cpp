@@ -1,6 +1,6 @@
 #include "frmPesquisaProprio.h"
 
-#include "BoxChecks.h"
+#include "shell/BoxChecks.h"
 #include "CriteriaControls.h"
 #include "SearchChecks.h"
 #include "shell/Ui.h"

@@ -1,6 +1,6 @@
 #include "frmPesquisaVigencia.h"
 
-#include "BoxChecks.h"
+#include "shell/BoxChecks.h"
 #include "CriteriaControls.h"
 #include "SearchChecks.h"
 #include "shell/DateBox.h"
@@ -47,6 +47,8 @@ frmPesquisaVigencia::frmPesquisaVigencia(QWidget* parent) : SearchScreen(screenC
                          area);
     dataInic_ = picker(QStringLiteral("DataInic"), frame5);
     dataFinal_ = picker(QStringLiteral("DataFinal"), frame5);
+    dataInic_->setInvalidMessage(kStartInvalid, kErrorTitle);
+    dataFinal_->setInvalidMessage(kEndInvalid, kErrorTitle);
     auto* label3 = new QLabel(QStringLiteral("e"), frame5);
     label3->setObjectName(QStringLiteral("Label3"));
     {

@@ -1,5 +1,6 @@
 #include "DateBox.h"
 
+#include "OneLineBox.h"
 #include "Ui.h"
 
 #include <QAction>
@@ -58,8 +59,11 @@ QIcon arrowIcon(const QWidget* box)
 DateBox::DateBox(QWidget* parent) : QLineEdit(parent)
 {
     setMaxLength(10);
-    // Pasted text as typed text: digits and slashes only.
+    // Pastes go through pasteDate; whatever else puts text in the box,
+    // digits and slashes only.
     setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9/]{0,10}")), this));
+    OneLineBox(this, [this](const QString& pasted) { pasteDate(pasted); });
+    setInvalidMessage(QStringLiteral("Data inválida !"), kAppTitle);
     QAction* drop = addAction(arrowIcon(this), QLineEdit::TrailingPosition);
     drop->setObjectName(QStringLiteral("calendario"));
     connect(drop, &QAction::triggered, this, &DateBox::showCalendar);
@@ -86,6 +90,34 @@ void DateBox::setDate(const QDate& date)
     if (hasFocus()) selectAll();
 }
 
+void DateBox::setInvalidMessage(const QString& text, const QString& title)
+{
+    invalidText_ = text;
+    invalidTitle_ = title;
+}
+
+bool DateBox::startsAnew() const { return fresh_ && (!hasSelectedText() || selectedText() == text()); }
+
+void DateBox::pasteDate(const QString& pasted)
+{
+    if (pasted.isEmpty()) return;
+    // Blanks at the ends dropped; "-" and "." between the parts are "/".
+    QString piece = pasted.trimmed();
+    piece.replace(QLatin1Char('-'), QLatin1Char('/')).replace(QLatin1Char('.'), QLatin1Char('/'));
+    QString whole = piece;
+    if (!startsAnew()) {
+        whole = text();
+        whole.replace(hasSelectedText() ? selectionStart() : cursorPosition(), selectionLength(), piece);
+    }
+    const QDate d = Parse(whole);
+    if (!d.isValid()) {
+        MsgBox(invalidText_, vb::Critical, invalidTitle_);
+        return;
+    }
+    fresh_ = false;
+    setText(d.toString(kFormat));
+}
+
 void DateBox::tidy()
 {
     const QDate d = date();
@@ -95,8 +127,8 @@ void DateBox::tidy()
 void DateBox::typeDigit(QKeyEvent* event)
 {
     if (fresh_) {
+        if (startsAnew()) clear();
         fresh_ = false;
-        clear();
     }
     QLineEdit::keyPressEvent(event);
     // Day and month of two digits are followed by their slash.
@@ -130,7 +162,7 @@ void DateBox::keyPressEvent(QKeyEvent* event)
     if (plain && t.size() == 1 && t.at(0).isPrint()) {
         if (t.at(0).isDigit() && t.at(0).unicode() < 128)
             typeDigit(event);
-        else if (t == QLatin1String("/"))
+        else if (t == QLatin1String("/") || t == QLatin1String("-") || t == QLatin1String("."))
             typeSlash();
         // Nothing else belongs in a date.
         return;

@@ -4,12 +4,18 @@
 // "01042021"), or chosen on the calendar that drops down from the arrow at
 // its right (or with Alt+Down or F4).
 //
-// The box holds what was typed. A slash is added after a two-digit day
-// or month, and a slash typed right after one is taken as that one. A
-// text that is no date (29/02/2021, a year of fewer than four digits) is
-// never turned into another date: date() is then invalid, and the screen
-// refuses it before it is used. The first digit typed into a box that has
-// just taken the focus starts a new date.
+// The box holds what was typed. "-" and "." are taken as "/". A slash is
+// added after a two-digit day or month, and a slash typed right after one
+// is taken as that one. A text that is no date (29/02/2021, a year of fewer
+// than four digits) is never turned into another date: date() is then
+// invalid, and the screen refuses it before it is used. The first digit
+// typed into a box that has just taken the focus starts a new date, unless
+// the user has selected a part of it to replace (a double click on the
+// month).
+//
+// A pasted date may have blanks and line breaks at its ends and "-" or "."
+// between its parts; a paste that gives the box no date is refused with the
+// box's message, and the box keeps its date.
 
 #include <QDate>
 #include <QLineEdit>
@@ -28,6 +34,8 @@ public:
     // Shows `date` as dd/mm/yyyy (an invalid date empties the box).
     void setDate(const QDate& date);
     QString displayFormat() const { return QStringLiteral("dd/MM/yyyy"); }
+    // The message (critical icon) refusing a paste that holds no date.
+    void setInvalidMessage(const QString& text, const QString& title);
 
     // The drop-down calendar (made on first use) and its opening.
     QCalendarWidget* calendarWidget();
@@ -48,6 +56,9 @@ protected:
 private:
     void typeDigit(QKeyEvent* event);
     void typeSlash();
+    void pasteDate(const QString& pasted);
+    // The first digit or paste replaces the whole text.
+    bool startsAnew() const;
     // A valid date is shown in its full form (1/4/2021 as 01/04/2021).
     void tidy();
     void choose(const QDate& date);
@@ -56,4 +67,5 @@ private:
     QCalendarWidget* calendar_ = nullptr;
     bool fresh_ = false;         // the focus has just come: a digit starts anew
     bool focusedByPress_ = false;
+    QString invalidText_, invalidTitle_;
 };

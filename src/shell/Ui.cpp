@@ -1,5 +1,6 @@
 #include "Ui.h"
 
+#include "OneLineBox.h"
 #include "WaitWindow.h"
 
 #include <QApplication>
@@ -65,11 +66,14 @@ public:
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText,
                                     bool masked) override
     {
-        bool ok = false;
-        const QString s = QInputDialog::getText(nullptr, title.isEmpty() ? kAppTitle : title, prompt,
-                                                masked ? QLineEdit::Password : QLineEdit::Normal, defaultText, &ok);
-        if (!ok) return std::nullopt;
-        return s;
+        QInputDialog box;
+        box.setWindowTitle(title.isEmpty() ? kAppTitle : title);
+        box.setLabelText(prompt);
+        box.setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+        box.setTextValue(defaultText);
+        if (auto* line = box.findChild<QLineEdit*>()) OneLineBox(line);
+        if (box.exec() != QDialog::Accepted) return std::nullopt;
+        return box.textValue();
     }
 
     QString openFile(const FileDialogRequest& r) override

@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "DialogFrame.h"
+#include "OneLineBox.h"
 #include "Password.h"
 #include "Ui.h"
 
@@ -114,6 +115,7 @@ QLineEdit* passwordBox(QWidget* parent, const char* name)
     auto* e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
     e->setMinimumWidth(180);
+    OneLineBox(e);
     return e;
 }
 

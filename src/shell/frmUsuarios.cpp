@@ -2,6 +2,7 @@
 
 #include "DBSpecifics.h"
 #include "DialogFrame.h"
+#include "OneLineBox.h"
 #include "Password.h"
 #include "Ui.h"
 
@@ -245,6 +246,13 @@ namespace {
 class UsuariosDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) OneLineBox(line);
+        return editor;
+    }
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override

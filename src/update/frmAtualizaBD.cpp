@@ -1,5 +1,6 @@
 #include "frmAtualizaBD.h"
 
+#include "shell/OneLineBox.h"
 #include "shell/OperationLock.h"
 #include "shell/Ui.h"
 
@@ -105,6 +106,7 @@ frmAtualizaBD::frmAtualizaBD(QWidget* parent) : QDialog(parent)
         e->setObjectName(QLatin1String(name));
         e->setStyleSheet(QStringLiteral("QLineEdit { background-color: #E0E0E0; }"));
         e->setMinimumWidth(110);
+        OneLineBox(e);
         return e;
     };
 

@@ -2,6 +2,7 @@
 
 #include "journal/TextReader.h"
 #include "shell/DateBox.h"
+#include "shell/OneLineBox.h"
 #include "shell/Ui.h"
 
 #include <QCloseEvent>
@@ -23,6 +24,7 @@ frmDialogoLeitura1::frmDialogoLeitura1(QWidget* parent) : QDialog(parent)
         auto* e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
         e->setMinimumWidth(110);
+        OneLineBox(e);
         return e;
     };
 

@@ -8,7 +8,10 @@
 #include "shell/Globals.h"
 #include "shell/Db.h"
 #include "shell/MenuGeral.h"
+#include "shell/OneLineBox.h"
+#include "support/TestDb.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -20,7 +23,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
+#include <QInputMethodEvent>
 #include <QPushButton>
+#include <QTableView>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -172,4 +178,74 @@ TEST(App, DateBoxesArePortugueseWhateverTheMachinesLanguage)
     QTest::keyClicks(&box, QStringLiteral("01/04/2021"));
     EXPECT_EQ(box.date(), QDate(2021, 4, 1)) << box.text().toStdString();
     QLocale::setDefault(before);
+}
+
+TEST(App, NoOneLineBoxOfAnyScreenKeepsALineBreakOrATab)
+{
+    using namespace typing;
+    const QString copied = QStringLiteral("\r\n\tab\r\ncd\t\r\n");
+    // The input box (the administrator's password).
+    QTimer::singleShot(0, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (QTest::qWaitForWindowActive(box) && focused()) {
+            paste(QStringLiteral("quorvanta\r\n"));
+            press(Qt::Key_Return);
+        }
+        if (box->isVisible()) box->close();  // never left waiting
+    });
+    EXPECT_EQ(ui().inputBox(QStringLiteral("Senha :"), QString(), QString(), true), QStringLiteral("quorvanta"));
+
+    // Every box of every screen the menus open: pasted into with the keys and
+    // with the context menu, and given text by an input method.
+    TestDb db;
+    TestUi testUi;
+    TestClock clock;
+    DBSpecifics::AdminFlag = 1;
+    QStringList walked;
+    QList<QPointer<QWidget>> done;
+    const auto walk = [&](QWidget* screen) {
+        done << screen;
+        screen->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+        if (auto* grid = screen->findChild<QTableView*>(QStringLiteral("GridUsuarios"))) {  // a cell typed
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 0)).center());
+            press(Qt::Key_F2);
+        }
+        for (QLineEdit* box : screen->findChildren<QLineEdit*>()) {
+            if (!box->isVisible() || !box->isEnabled() || box->isReadOnly()) continue;
+            const std::string name = (screen->objectName() + '.' + box->objectName()).toStdString();
+            const bool date = qobject_cast<DateBox*>(box);
+            const QString expected = date ? box->text() : QStringLiteral("ab cd").left(box->maxLength());
+            box->setFocus(Qt::OtherFocusReason);
+            for (bool fromMenu : {false, true}) {
+                if (!date) box->clear();
+                paste(copied, fromMenu);
+                EXPECT_EQ(box->text(), expected) << name;
+            }
+            QInputMethodEvent composed;
+            composed.setCommitString(copied);
+            QApplication::sendEvent(box, &composed);
+            EXPECT_EQ(OneLine(box->text()), box->text()) << name;
+            walked << QString::fromStdString(name);
+        }
+    };
+    testUi.onModal = [&](QWidget* w) {
+        walk(w);
+        w->hide();
+        return 0;
+    };
+    {
+        App app;
+        for (int e = 0; e <= int(MenuEntry::Usuarios); ++e) {
+            app.open(MenuEntry(e));
+            QList<QPointer<QWidget>> shown;
+            for (QWidget* w : QApplication::topLevelWidgets()) shown << w;
+            for (const QPointer<QWidget>& w : shown)
+                if (w && w->isVisible() && !done.contains(w) && !qobject_cast<QMenu*>(w.data())) walk(w);
+        }
+    }
+    for (const char* box : {"frmAtualizaBD.NumProcs", "frmDialogoLeitura.RegistrosLidos", "frmTrocaSenha.NovaSenha",
+                            "frmUsuarios.", "frmPesqProc.NumProc", "frmPesquisaMarca.NCL", "frmPesquisaVigencia.DataInic"})
+        EXPECT_TRUE(walked.contains(QString::fromLatin1(box))) << box;
+    DBSpecifics::AdminFlag = 0;
 }

@@ -215,10 +215,34 @@ TEST_F(DialogoLeituraRead, TheDateIsStoredAsTyped)
     EXPECT_EQ(db.count("RPI"), 0);
     EXPECT_EQ(db.count("Revistas"), 0);
 
-    type("24/04/2012");
+    // So is it as its box is left, and a paste holding no date.
+    tab();
+    paste("24 de abril");
+    ASSERT_EQ(ui.messages.size(), 3);
+    EXPECT_EQ(ui.messages[1].text, kInvalidIssueDate);
+    EXPECT_EQ(ui.lastMessage().text, kInvalidIssueDate);
+    EXPECT_EQ(focused(), child<DateBox>(d, "DataRevista"));
+
+    paste(" 24-04-2012\r\n");
     QTest::mouseClick(child<QPushButton>(d, "OK"), Qt::LeftButton);
     EXPECT_EQ(ui.lastMessage().text, "Final de Leitura");
     EXPECT_EQ(db.scalar("SELECT rdata FROM Revistas WHERE revista = 2150").toDate(), QDate(2012, 4, 24));
+}
+
+TEST(DialogoLeitura, SairLeavesWhileTheDateIsRefused)
+{
+    TestUi ui;
+    TestClock clock;
+    frmDialogoLeitura d;
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    ui.fileAnswers.push_back("/d/RM2150.zip");
+    d.SelecFile_Click();
+    typing::type("31/04/2012");
+    ui.clear();  // what the activation said without a database
+    QTest::mouseClick(child<QPushButton>(d, "Cancelar"), Qt::LeftButton);
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_FALSE(d.isVisible());
 }
 
 TEST_F(DialogoLeituraRead, IssuesFrom2220AreReadAsXmlTakingNumberAndDateFromTheFile)

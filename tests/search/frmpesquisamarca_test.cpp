@@ -6,6 +6,7 @@
 #include "search/SearchChecks.h"
 #include "search/frmPesquisaMarca.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -220,4 +221,17 @@ TEST(frmPesquisaMarca, FindsMarksByEachKey)
     SearchHooks::exportToExcel = saved;
     EXPECT_EQ(title, "Pesquisa por Marca - Fonética1/Em qualquer parte - 'XOCOLATE'       RPI = 2100       NCL = 30"
                      "   Incluir Classes Antigas   CNPJ/CPF/INPI = 78000 Parcial");
+}
+
+TEST(frmPesquisaMarca, APastedMarkFindsWhatTheTypedOneFinds)
+{
+    TestDb t;
+    TestUi u;
+    addProcess(t, {.processo = 1, .marca = "MU"});
+    Shown s;
+    QTest::mouseClick(s->NomeMarca(), Qt::LeftButton);
+    typing::paste("mu\n");  // a spreadsheet cell: its text and a line break
+    QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+    EXPECT_EQ(s->WhereClause, "Marca = 'MU'");
+    EXPECT_EQ(s.found(), "1");
 }

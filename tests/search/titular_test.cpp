@@ -6,6 +6,7 @@
 #include "search/NameSearch.h"
 #include "search/frmPesquisaTitular.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -173,6 +174,19 @@ TEST(frmPesquisaTitular, FindsHoldersInAnyLetterCase)
     EXPECT_EQ(h.exportTitles, QStringList{"Pesquisa por Titular - Só no início - 'O'NEIL'"});
     EXPECT_EQ(h.printTitles, QStringList{"Pesquisa por Titular - O'Neil - Só no início"});
     EXPECT_EQ(h.printOrientation, 2);
+}
+
+TEST(frmPesquisaTitular, APastedNameFindsWhatTheTypedOneFinds)
+{
+    TestDb t;
+    TestUi u;
+    addProcess(t, {.processo = 1, .titular = "JOSÉ D'ÁVILA & CIA"});
+    Screen s;
+    QTest::mouseClick(s->NomeTitular(), Qt::LeftButton);
+    typing::paste("josé d'ávila & cia\r\n");
+    QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+    EXPECT_EQ(s->WhereClause, "r.titular = 'JOSÉ D''ÁVILA & CIA'");
+    EXPECT_EQ(s.found(), "1");
 }
 
 TEST(frmPesquisaTitular, OnlyTheEmptyNextPageSaysTitular)

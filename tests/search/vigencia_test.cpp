@@ -465,4 +465,29 @@ TEST(frmPesquisaVigencia, DatesAreSearchedAsTyped)
     EXPECT_EQ(texts(u), QStringList{kEndInvalid});
     EXPECT_EQ(focused(), s->DataFinal());
     EXPECT_EQ(s->WhereClause, "(vigencia between '2021-04-01' and '2021-05-01')");
+    // So is the start.
+    retype("30/04/2021");
+    QTest::mouseClick(s->DataInic(), Qt::LeftButton);
+    type("31/02/2021");
+    s->NumCNPJ()->setFocus(Qt::OtherFocusReason);
+    u.clear();
+    s->Pesquisar_Click();
+    EXPECT_EQ(texts(u), QStringList{kStartInvalid});
+    EXPECT_EQ(focused(), s->DataInic());
+
+    // Pasted as copied from a document; a paste holding no date is refused.
+    paste(" 01/04/2021 ");
+    tab();
+    paste("1.5.2021\r\n", true);  // with the context menu
+    QTest::mouseClick(s->Pesquisar(), Qt::LeftButton);
+    EXPECT_EQ(s->WhereClause,
+              "(vigencia between '2021-04-01' and '2021-05-01') AND r.despacho in ('IPAS158','IPAS009')");
+    s->Exportar_Click();
+    EXPECT_EQ(h.exportTitles.value(3), "Pesquisa por Data de Vigência entre 01/04/2021 e 01/05/2021       Despacho = "
+                                       "IPAS158/IPAS009");
+    QTest::mouseClick(s->DataFinal(), Qt::LeftButton);
+    u.clear();
+    paste("maio de 2021");
+    EXPECT_EQ(texts(u), QStringList{kEndInvalid});
+    EXPECT_EQ(s->DataFinal()->date(), QDate(2021, 5, 1));
 }

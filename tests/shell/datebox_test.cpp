@@ -49,22 +49,25 @@ struct Form {
 TEST(DateBox, TakesTheDateTypedDayFirstWithOrWithoutSlashes)
 {
     Form f;
-    for (const char* keys : {"01/04/2021", "1/4/2021", "01042021", "1/04/2021", "01/4/2021", "01/04//2021"}) {
+    // "-" and "." are "/"; a third "/" after a whole date is not taken.
+    for (const char* keys : {"01/04/2021", "1/4/2021", "01042021", "1/04/2021", "01/4/2021", "01/04//2021",
+                             "1-4-2021", "01.04.2021", "1/4/2021/"}) {
         EXPECT_EQ(f.typed(QString::fromLatin1(keys)), "01/04/2021") << keys;
         EXPECT_EQ(f.box->date(), QDate(2021, 4, 1)) << keys;
     }
     EXPECT_EQ(f.typed("24/04/2012"), "24/04/2012");
     EXPECT_EQ(f.typed("31/12/1999"), "31/12/1999");
     EXPECT_EQ(f.typed("29/02/2024"), "29/02/2024");
-    // Letters and other signs are not taken.
-    EXPECT_EQ(f.typed("1a.5-/x6/2023"), "15/06/2023");
+    EXPECT_EQ(f.box->date(), QDate(2024, 2, 29));
+    // Letters, blanks and other signs are not taken.
+    EXPECT_EQ(f.typed("1a5+ /x6/2023"), "15/06/2023");
 }
 
 TEST(DateBox, ADayThatDoesNotExistIsNeverAnotherDate)
 {
     Form f;
-    for (const char* keys : {"29/02/2021", "31/04/2021", "32/01/2021", "00/01/2021", "15/13/2021", "29022021",
-                             "1/4/21", "0104202"}) {
+    for (const char* keys : {"29/02/2021", "29/02/1900", "31/04/2021", "32/01/2021", "00/01/2021", "15/13/2021",
+                             "29022021", "1/4/21", "0104202"}) {
         const QString kept = f.typed(QString::fromLatin1(keys));
         EXPECT_FALSE(f.box->date().isValid()) << keys << " -> " << f.box->date().toString().toStdString();
         QString withoutSlashes = kept;
@@ -119,4 +122,25 @@ TEST(DateBox, EditingKeysAndTheCalendar)
     press(Qt::Key_Delete);
     type("1");
     EXPECT_EQ(f.box->date(), QDate(2019, 8, 17));
+}
+
+TEST(DateBox, ALoneModifierKeyKeepsANewDateAndAPartSelectedIsReplaced)
+{
+    Form f;
+    // Shift, Ctrl or AltGr alone after the click that brought the focus.
+    for (Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_AltGr}) {
+        f.box->setDate(QDate(2026, 12, 9));
+        f.after->setFocus(Qt::OtherFocusReason);
+        QTest::mouseClick(f.box, Qt::LeftButton, {}, QPoint(20, f.box->height() / 2));
+        QTest::sendKeyEvent(QTest::Click, f.box, key, QString(), Qt::NoModifier);
+        type("07082019");
+        EXPECT_EQ(f.box->date(), QDate(2019, 8, 7)) << key;
+    }
+    // A double click on the month of 07/08/2019 (bringing the focus), then "03".
+    f.after->setFocus(Qt::OtherFocusReason);
+    int x = 0;
+    while (f.box->cursorPositionAt(QPoint(x, f.box->height() / 2)) < 4) ++x;
+    QTest::mouseDClick(f.box, Qt::LeftButton, {}, QPoint(x, f.box->height() / 2));
+    type("03");
+    EXPECT_EQ(f.box->date(), QDate(2019, 3, 7)) << f.box->text().toStdString();
 }

@@ -4,6 +4,7 @@
 
 #include "support/TestDb.h"
 #include "support/TestUi.h"
+#include "support/Typing.h"
 #include "shell/frmUsuarios.h"
 
 #include <QApplication>
@@ -444,6 +445,21 @@ TEST_F(UsuariosKeys, ARefusedPasswordKeepsItsCellWhatWasTypedAndTheNextKeys)
     EXPECT_EQ(editor()->text(), QString());
     key(Qt::Key_Escape);
     EXPECT_EQ(stored(), (QStringList{"ana|senha01|S", "ana|654321|N", "bruno|senha03|n"}));
+}
+
+TEST_F(UsuariosKeys, APastedPasswordLosesItsLineBreakAndExcluirKeepsARefusedCell)
+{
+    click(0, 1);
+    key(Qt::Key_F2);
+    typing::paste(QStringLiteral("segredo99\n"));
+    key(Qt::Key_Return);
+    // Excluir while a refused value is typed: the refusal, nothing deleted.
+    click(1, 1);
+    key(Qt::Key_F2);
+    type(QStringLiteral("12345"));
+    QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("Excluir")), Qt::LeftButton);
+    EXPECT_EQ(texts(), QStringList{kSenhaMsg});
+    EXPECT_EQ(stored(), (QStringList{"ana|segredo99|S", "ana|senha02|N", "bruno|senha03|n"}));
 }
 
 TEST_F(UsuariosKeys, ARefusedFlagOnTheLastRowsStaysThereAndANewUserIsStoredAsTyped)

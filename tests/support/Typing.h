@@ -6,6 +6,10 @@
 // delivers them.
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -51,6 +55,22 @@ inline void retype(const QString& text)
 {
     press(Qt::Key_A, Qt::ControlModifier);
     type(text);
+}
+
+// Text copied elsewhere pasted over the focused box's text: Ctrl+A, Ctrl+V;
+// or Ctrl+A, the box's context menu and a click on its Paste.
+inline void paste(const QString& text, bool fromMenu = false)
+{
+    QGuiApplication::clipboard()->setText(text);
+    press(Qt::Key_A, Qt::ControlModifier);
+    if (!fromMenu) return press(Qt::Key_V, Qt::ControlModifier);
+    QContextMenuEvent open(QContextMenuEvent::Keyboard, QPoint(4, 4), focused()->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(focused(), &open);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* a : menu->actions())
+        if (a->text().startsWith(QLineEdit::tr("&Paste")))
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
 }
 
 }  // namespace typing

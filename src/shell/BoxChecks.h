@@ -16,6 +16,9 @@ public:
 
     // check shows its own message and returns false to keep the focus.
     void add(QWidget* box, std::function<bool()> check);
+    // The focus going to `control` (a button that leaves the screen) checks
+    // no box.
+    void exempt(QWidget* control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -25,6 +28,7 @@ private:
 
     QWidget* window_;
     QList<QPair<QPointer<QWidget>, std::function<bool()>>> boxes_;
+    QList<QPointer<QWidget>> exempt_;
     bool checking_ = false;
     bool swallowPress_ = false;
 };

@@ -11,6 +11,8 @@ BoxChecks::~BoxChecks() { qApp->removeEventFilter(this); }
 
 void BoxChecks::add(QWidget* box, std::function<bool()> check) { boxes_.append({box, std::move(check)}); }
 
+void BoxChecks::exempt(QWidget* control) { exempt_.append(control); }
+
 bool BoxChecks::runCheck(QWidget* box)
 {
     for (const auto& [w, check] : boxes_)
@@ -36,6 +38,7 @@ bool BoxChecks::eventFilter(QObject* watched, QEvent* event)
         if (reason != Qt::MouseFocusReason && reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason
             && reason != Qt::ShortcutFocusReason)
             break;
+        if (QWidget* to = QApplication::focusWidget(); to && exempt_.contains(to)) break;
         bool known = false;
         for (const auto& entry : boxes_)
             if (entry.first == box) known = true;
