@@ -29,6 +29,18 @@ QString withoutPort(const QString& address)
     return slash > 0 ? a.left(slash) : a;
 }
 
+// The holder in the current row: what it does, since when, its address and
+// machine, in four columns from `first` on.
+OperationLock::Holder holderAt(const Recordset& rs, int first)
+{
+    OperationLock::Holder h;
+    h.activity = rs.value(first).toString();
+    h.since = rs.value(first + 1).toDateTime();
+    h.address = withoutPort(rs.value(first + 2).toString());
+    h.host = rs.value(first + 3).toString().trimmed();
+    return h;
+}
+
 // Takes the row when it is free, held by this attachment, or held by an
 // attachment that is no longer at work; otherwise reads who holds it. The
 // holder is at work while its attachment exists and began no later than
@@ -68,10 +80,7 @@ Attempt tryTake(DbConnection& db, const QString& resource, const QString& activi
     if (rs.recordCount() == 0) return a;
     rs.moveFirst();
     a.taken = rs.value(0).toInt() > 0;
-    a.holder.activity = rs.value(1).toString();
-    a.holder.since = rs.value(2).toDateTime();
-    a.holder.address = withoutPort(rs.value(3).toString());
-    a.holder.host = rs.value(4).toString().trimmed();
+    a.holder = holderAt(rs, 1);
     return a;
 }
 
@@ -94,12 +103,7 @@ std::optional<OperationLock::Holder> OperationLock::otherHolder(const LockedOper
             .arg(literal(operation.resource)));
     if (rs.recordCount() == 0) return std::nullopt;
     rs.moveFirst();
-    Holder h;
-    h.activity = rs.value(0).toString();
-    h.since = rs.value(1).toDateTime();
-    h.address = withoutPort(rs.value(2).toString());
-    h.host = rs.value(3).toString().trimmed();
-    return h;
+    return holderAt(rs, 0);
 }
 
 QString OperationLock::busyText(const Holder& holder)
