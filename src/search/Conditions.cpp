@@ -36,11 +36,9 @@ QString DispatchCondition(const QString& column, const QStringList& codes)
 {
     // Each code as given, followed by the other forms it is stored under.
     QStringList values;
-    for (const QString& code : codes) {
-        values << code;
-        for (const QString& f : searchchecks::DispatchCodeForms(code).mid(1))
+    for (const QString& code : codes)
+        for (const QString& f : searchchecks::DispatchCodeForms(code))
             if (!values.contains(f)) values << f;
-    }
     QStringList literals;
     for (const QString& v : values)
         literals << QLatin1Char('\'') + searchchecks::DoubleApostrophes(v) + QLatin1Char('\'');

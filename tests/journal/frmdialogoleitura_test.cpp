@@ -164,9 +164,10 @@ TEST_F(DialogoLeituraRead, OkReadsATextIssueThenCloses)
     ui.fileAnswers.push_back(fixtures::WriteTextArchive(files.path(), issue));
     frmDialogoLeitura d;
     d.open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
     EXPECT_EQ(text(d, "LblRPI"), QString::fromUtf8("Última RPI lida : nenhuma"));
     d.SelecFile_Click();
-    child<DateBox>(d, "DataRevista")->setDate(QDate(2012, 4, 23));  // corrected by the user
+    typing::type("23042012");  // corrected by the user
 
     // While the reader runs, nothing else can be started or closed.
     bool checked = false;
@@ -253,8 +254,10 @@ TEST_F(DialogoLeituraRead, IssuesFrom2220AreReadAsXmlTakingNumberAndDateFromTheF
     ASSERT_TRUE(QFile::rename(archive, renamed));
     ui.fileAnswers.push_back(renamed);
     frmDialogoLeitura d;
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
     d.SelecFile_Click();
-    child<DateBox>(d, "DataRevista")->setDate(QDate(2013, 1, 1));
+    typing::type("01/01/2013");
     d.OK_Click();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.lastMessage().text, "Final de Leitura");
